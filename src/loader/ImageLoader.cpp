@@ -147,26 +147,30 @@ void ImageLoader::run()
     }
 }
 
-// Called and returns with `state` held; decodes without it so that requests,
-// ticks and discards stay non-blocking for the UI thread.
+// Called and returns with `state` held. The request is read only once the
+// archive is free, so requests made while it was busy collapse into the
+// latest; the decode itself runs without `state`, so requests, ticks and
+// discards never wait for it.
 void ImageLoader::serveRequest(std::unique_lock<std::mutex>& state)
 {
+    decoding_ = true;
+    state.unlock();
+    archiveLock_.lock();
+    state.lock();
+
     const int index = requestedIndex_;
     const std::uint64_t generation = requestGeneration_;
     requestPending_ = false;
-    if (!target_ || generation != generation_.load())
-        return; // a request for a recording that is no longer open
+    // A request made before the last open or close names a recording that is
+    // no longer in the archive.
+    const bool current = target_ && generation == generation_.load() && !quit_;
 
-    decoding_ = true;
-    state.unlock();
-
-    archiveLock_.lock();
     std::unique_ptr<Image> image;
-    const bool current = generation == generation_.load();
-    if (current)
+    if (current) {
+        state.unlock();
         image = archive_.readFrame(index);
-
-    state.lock();
+        state.lock();
+    }
     decoding_ = false;
     const bool discard = std::exchange(discardResult_, false);
     if (current && !discard && !quit_ && generation == generation_.load())
