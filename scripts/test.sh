@@ -1,0 +1,7 @@
+#!/usr/bin/env bash
+# Builds the optimised configuration and runs every test.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+cmake --preset release
+cmake --build --preset release
+ctest --preset release
