@@ -133,7 +133,10 @@ public:
     // the file exists.
     static std::unique_ptr<SoundFileWriter> create(QString& path)
     {
-        QByteArray pattern = QFile::encodeName(QDir::tempPath() + QStringLiteral("/obvXXXXXX"));
+        const QString folder = QDir::tempPath(); // empty when the folder does not exist
+        if (folder.isEmpty())
+            return nullptr;
+        QByteArray pattern = QFile::encodeName(folder + QStringLiteral("/obvXXXXXX"));
         const int fd = ::mkstemp(pattern.data());
         if (fd < 0)
             return nullptr;
