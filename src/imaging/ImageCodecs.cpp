@@ -18,10 +18,11 @@ namespace {
 
 // ---------------------------------------------------------------- libjpeg
 
-// Working memory libjpeg may take for one picture (whole-image coefficient
-// buffers of progressive pictures). A picture needing more is refused
-// rather than allowed to claim memory without bound.
-constexpr long kJpegMemoryLimit = 256L * 1024 * 1024;
+// A picture read in several scans (progressive, or sequential with the
+// components in separate scans) keeps all its coefficients in memory until
+// the end. Beyond this, as much as the largest Image, it is refused before
+// libjpeg allocates them.
+constexpr std::uint64_t kCoefficientMemoryLimit = 256ull * 1024 * 1024;
 
 struct JpegErrors {
     jpeg_error_mgr manager;
@@ -78,6 +79,24 @@ void installMemorySource(jpeg_source_mgr& source, const std::uint8_t* data, std:
     source.term_source = termSource;
 }
 
+bool readsInSeveralScans(const jpeg_decompress_struct& cinfo)
+{
+    return cinfo.progressive_mode || cinfo.comps_in_scan < cinfo.num_components;
+}
+
+// What libjpeg sets aside for the whole-image coefficient buffers.
+std::uint64_t coefficientMemory(const jpeg_decompress_struct& cinfo)
+{
+    const auto roundUp = [](std::uint64_t value, std::uint64_t step) { return (value + step - 1) / step * step; };
+    std::uint64_t bytes = 0;
+    for (int i = 0; i < cinfo.num_components; ++i) {
+        const jpeg_component_info& component = cinfo.comp_info[i];
+        bytes += roundUp(component.width_in_blocks, std::uint64_t(component.h_samp_factor))
+               * roundUp(component.height_in_blocks, std::uint64_t(component.v_samp_factor)) * sizeof(JBLOCK);
+    }
+    return bytes;
+}
+
 struct JpegDecoding {
     jpeg_decompress_struct cinfo;
     JpegErrors errors;
@@ -85,8 +104,8 @@ struct JpegDecoding {
 };
 
 // Reads the header and starts decompression. False when libjpeg gives up,
-// or when the output is neither colour nor grey or too large for an Image:
-// both are decided before libjpeg sets up its decoding buffers.
+// or when the output is neither colour nor grey or too large: all decided
+// before libjpeg sets up its decoding buffers.
 bool startJpeg(JpegDecoding& job, const std::uint8_t* data, std::size_t size)
 {
     installJpegErrors(job.errors);
@@ -94,7 +113,6 @@ bool startJpeg(JpegDecoding& job, const std::uint8_t* data, std::size_t size)
     if (setjmp(job.errors.jump))
         return false;
     jpeg_create_decompress(&job.cinfo);
-    job.cinfo.mem->max_memory_to_use = kJpegMemoryLimit;
     installMemorySource(job.source, data, size);
     job.cinfo.src = &job.source;
     jpeg_read_header(&job.cinfo, TRUE);
@@ -104,6 +122,8 @@ bool startJpeg(JpegDecoding& job, const std::uint8_t* data, std::size_t size)
         return false;
     if (job.cinfo.output_width > JDIMENSION(Image::kMaxSide)
         || job.cinfo.output_height > JDIMENSION(Image::kMaxSide))
+        return false;
+    if (readsInSeveralScans(job.cinfo) && coefficientMemory(job.cinfo) > kCoefficientMemoryLimit)
         return false;
     jpeg_start_decompress(&job.cinfo);
     return true;

@@ -44,10 +44,13 @@ struct RawJpegErrors {
     std::jmp_buf jump;
 };
 
+enum class Layout { Baseline, ProgressiveFullResolution };
+
 // Compresses samples as they are, in any colour space libjpeg accepts,
-// for pictures the program's own encoder does not make (grey, CMYK).
+// for pictures the program's own encoder does not make (grey, CMYK,
+// progressive without chroma subsampling).
 std::vector<std::uint8_t> compressSamples(const std::vector<std::uint8_t>& samples, int width, int height,
-                                          int components, J_COLOR_SPACE space)
+                                          int components, J_COLOR_SPACE space, Layout layout = Layout::Baseline)
 {
     jpeg_compress_struct cinfo{};
     RawJpegErrors errors{};
@@ -68,6 +71,10 @@ std::vector<std::uint8_t> compressSamples(const std::vector<std::uint8_t>& sampl
     cinfo.input_components = components;
     cinfo.in_color_space = space;
     jpeg_set_defaults(&cinfo);
+    if (layout == Layout::ProgressiveFullResolution) {
+        jpeg_simple_progression(&cinfo);
+        cinfo.comp_info[0].h_samp_factor = cinfo.comp_info[0].v_samp_factor = 1;
+    }
     jpeg_start_compress(&cinfo, TRUE);
     for (int y = 0; y < height; ++y) {
         JSAMPROW row = const_cast<JSAMPROW>(samples.data() + std::size_t(y) * width * components);
@@ -80,11 +87,11 @@ std::vector<std::uint8_t> compressSamples(const std::vector<std::uint8_t>& sampl
     return encoded;
 }
 
-// Writes new sides into the first baseline frame header.
+// Writes new sides into the first baseline or progressive frame header.
 std::vector<std::uint8_t> withFrameSize(std::vector<std::uint8_t> jpeg, int width, int height)
 {
     for (std::size_t i = 0; i + 9 < jpeg.size(); ++i) {
-        if (jpeg[i] == 0xFF && jpeg[i + 1] == 0xC0) {
+        if (jpeg[i] == 0xFF && (jpeg[i + 1] == 0xC0 || jpeg[i + 1] == 0xC2)) {
             jpeg[i + 5] = std::uint8_t(height >> 8);
             jpeg[i + 6] = std::uint8_t(height);
             jpeg[i + 7] = std::uint8_t(width >> 8);
@@ -92,7 +99,7 @@ std::vector<std::uint8_t> withFrameSize(std::vector<std::uint8_t> jpeg, int widt
             return jpeg;
         }
     }
-    ADD_FAILURE() << "no baseline frame header";
+    ADD_FAILURE() << "no frame header";
     return jpeg;
 }
 
@@ -173,6 +180,16 @@ TEST(JpegCodec, GreyBecomesThreeEqualBytesAndZero)
     }
 }
 
+TEST(JpegCodec, ProgressivePictureDecodes)
+{
+    const auto decoded = decode(compressSamples(std::vector<std::uint8_t>(16 * 8 * 3, 90), 16, 8, 3, JCS_RGB,
+                                                Layout::ProgressiveFullResolution));
+    ASSERT_TRUE(decoded);
+    EXPECT_EQ(decoded->width(), 16);
+    EXPECT_EQ(decoded->height(), 8);
+    EXPECT_NEAR(decoded->pixels()[0], 90, 3);
+}
+
 struct RefusedJpeg {
     const char* name;
     std::vector<std::uint8_t> bytes;
@@ -198,5 +215,11 @@ INSTANTIATE_TEST_SUITE_P(
         RefusedJpeg{"wider_than_8192", withFrameSize(encodeJpeg(*rampPicture(16, 10), 80), 9000, 10)},
         RefusedJpeg{"taller_than_8192", withFrameSize(encodeJpeg(*rampPicture(16, 10), 80), 10, 8193)},
         // 17 GB if it were allocated.
-        RefusedJpeg{"huge_both_ways", withFrameSize(encodeJpeg(*rampPicture(16, 10), 80), 65500, 65500)}),
+        RefusedJpeg{"huge_both_ways", withFrameSize(encodeJpeg(*rampPicture(16, 10), 80), 65500, 65500)},
+        // A progressive picture keeps all its coefficients in memory: about
+        // 400 MB for these sides, more than a decoder may take.
+        RefusedJpeg{"progressive_needing_too_much_memory",
+                    withFrameSize(compressSamples(std::vector<std::uint8_t>(16 * 16 * 3, 90), 16, 16, 3, JCS_RGB,
+                                                  Layout::ProgressiveFullResolution),
+                                  8192, 8192)}),
     [](const testing::TestParamInfo<RefusedJpeg>& info) { return std::string(info.param.name); });
