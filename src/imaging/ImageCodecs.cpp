@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <csetjmp>
-#include <cstdio>
+#include <cstdio> // jpeglib.h needs FILE declared
 #include <cstdlib>
 #include <cstring>
 
