@@ -63,8 +63,9 @@ void BM_OpenRecording(benchmark::State& state)
 {
     SilentLoadingProgress progress;
     VideoArchive archive;
+    const QString& path = demoRecording();
     for (auto _ : state) {
-        archive.open(demoRecording(), progress);
+        archive.open(path, progress);
         benchmark::DoNotOptimize(archive.slotCount());
     }
     state.counters["slots"] = archive.slotCount();
@@ -75,8 +76,9 @@ void BM_SequentialRead(benchmark::State& state)
 {
     std::vector<char> piece(1 << 20);
     std::int64_t total = 0;
+    const QByteArray path = QFile::encodeName(demoRecording());
     for (auto _ : state) {
-        const int fd = ::open(QFile::encodeName(demoRecording()).constData(), O_RDONLY);
+        const int fd = ::open(path.constData(), O_RDONLY);
         total = 0;
         for (ssize_t n; (n = ::read(fd, piece.data(), piece.size())) > 0;)
             total += n;
