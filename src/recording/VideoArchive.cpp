@@ -67,18 +67,20 @@ bool readFully(int fd, std::int64_t position, void* buffer, std::size_t count)
     return position >= 0 && readUpTo(fd, position, buffer, count) == count;
 }
 
-bool writeFully(int fd, const std::uint8_t* data, std::size_t count)
+// Up to `count` bytes at the file position; fewer when the disk is full or
+// the write fails.
+std::size_t writeUpTo(int fd, const std::uint8_t* data, std::size_t count)
 {
-    while (count > 0) {
-        const ssize_t n = ::write(fd, data, count);
+    std::size_t done = 0;
+    while (done < count) {
+        const ssize_t n = ::write(fd, data + done, count - done);
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)
-            return false;
-        data += n;
-        count -= static_cast<std::size_t>(n);
+            break;
+        done += static_cast<std::size_t>(n);
     }
-    return true;
+    return done;
 }
 
 // ---- Where the bytes of a stored picture lie: block 1 holds bytes
@@ -129,8 +131,7 @@ public:
     static constexpr std::int64_t kMaxSoundBytes = std::numeric_limits<std::int32_t>::max() - 36;
 
     // A fresh "obv" file in the system's temporary folder with a header of
-    // zero sizes, or null when it cannot be made. `path` is set as soon as
-    // the file exists.
+    // zero sizes, its name in `path`; null when it cannot be made.
     static std::unique_ptr<SoundFileWriter> create(QString& path)
     {
         const QString folder = QDir::tempPath(); // empty when the folder does not exist
@@ -140,11 +141,13 @@ public:
         const int fd = ::mkstemp(pattern.data());
         if (fd < 0)
             return nullptr;
-        path = QFile::decodeName(pattern);
         std::unique_ptr<SoundFileWriter> writer(new SoundFileWriter(fd));
         const auto header = wavHeader(0, 0);
-        if (!writeFully(fd, header.data(), header.size()))
+        if (writeUpTo(fd, header.data(), header.size()) != header.size()) {
+            ::unlink(pattern.constData());
             return nullptr;
+        }
+        path = QFile::decodeName(pattern);
         return writer;
     }
 
@@ -155,14 +158,12 @@ public:
     void write(const std::uint8_t* data, std::size_t count)
     {
         const std::size_t allowed = admit(count);
-        if (allowed == 0)
-            return;
-        if (!writeFully(fd_, data, allowed)) {
-            stopped_ = true; // the header will state what made it to disk
-            return;
-        }
-        written_ += static_cast<std::int64_t>(allowed);
-        lastSample_ = data[allowed - 1];
+        const std::size_t done = writeUpTo(fd_, data, allowed);
+        written_ += static_cast<std::int64_t>(done);
+        if (done > 0)
+            lastSample_ = data[done - 1];
+        if (done < allowed)
+            stopped_ = true; // a full disk: the header will state what made it there
     }
 
     void fill(std::uint8_t value, std::int64_t count)
@@ -179,13 +180,14 @@ public:
     // The last sample that reached the file (silence before any).
     std::uint8_t lastSample() const { return lastSample_; }
 
-    // Rewrites the header with the sizes of what was written.
+    // Rewrites the header with the sizes of what was written. Should that
+    // fail, the sizes stay 0 and the player finds no sound.
     void finish()
     {
         const auto dataBytes = static_cast<std::uint32_t>(written_);
         const auto header = wavHeader(dataBytes + 36, dataBytes);
-        if (::pwrite(fd_, header.data(), header.size(), 0) != static_cast<ssize_t>(header.size()))
-            stopped_ = true; // the sizes stay 0: the player finds no sound
+        if (::lseek(fd_, 0, SEEK_SET) == 0)
+            writeUpTo(fd_, header.data(), header.size());
     }
 
 private:

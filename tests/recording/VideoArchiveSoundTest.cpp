@@ -4,7 +4,8 @@
 #include "recording/RecordingFormat.h"
 #include "text/TextTable.h"
 
-#include <numeric>
+#include <csignal>
+#include <sys/resource.h>
 
 namespace {
 
@@ -163,6 +164,46 @@ TEST_F(VideoArchiveSoundTest, HugeCounterGapsGiveABoundedSoundFile)
         EXPECT_EQ(data[gridSamples - 1], 0x80);
         EXPECT_EQ(slotTags(), (std::vector<int>{1}));
     }
+}
+
+// While it lives, writing past `bytes` into any file fails as on a full disk.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        getrlimit(RLIMIT_FSIZE, &saved_);
+        previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = saved_;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &saved_);
+        std::signal(SIGXFSZ, previousHandler_);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    rlimit saved_{};
+    void (*previousHandler_)(int) = SIG_DFL;
+};
+
+TEST_F(VideoArchiveSoundTest, FullDiskEndsTheSoundAndTheHeaderSaysWhatIsThere)
+{
+    RecordingFileBuilder file;
+    file.picture(0, 1).sound(2038, Bytes(100, 0x11)).picture(1, 2);
+    fixture::writeFile(dataPath(), file.bytes);
+    {
+        const FileSizeLimit limit(10'000);
+        archive_.open(dataPath(), progress_);
+    }
+    EXPECT_EQ(slotTags(), (std::vector<int>{1, 2}));
+    const Bytes wav = wavFile();
+    ASSERT_EQ(wav.size(), 10'000u);
+    EXPECT_EQ(readU32LE(wav, 40), 10'000u - 44);
+    EXPECT_EQ(readU32LE(wav, 4), 10'000u - 8);
 }
 
 TEST_F(VideoArchiveSoundTest, WithoutATemporaryFileTheRecordingOpensSilently)
