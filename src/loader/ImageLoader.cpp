@@ -1,6 +1,7 @@
 #include "loader/ImageLoader.h"
 
 #include "errors/Exception.h"
+#include "errors/FatalError.h"
 #include "recording/VideoInfo.h"
 #include "text/TextTable.h"
 
@@ -126,6 +127,16 @@ void ImageLoader::post(QEvent* event)
 }
 
 void ImageLoader::run()
+{
+    // Nothing may escape the thread: a failure goes to the UI thread's guard.
+    try {
+        work();
+    } catch (...) {
+        postFatalError(std::current_exception());
+    }
+}
+
+void ImageLoader::work()
 {
     std::unique_lock state(stateMutex_);
     while (!quit_) {

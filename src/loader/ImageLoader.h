@@ -85,6 +85,7 @@ public:
 
 private:
     void run();
+    void work();
     bool lockArchive(int timeoutMs);
     void unlockArchive();
     void serveRequest(std::unique_lock<std::mutex>& state);
