@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QColor>
+
+// The one palette of the skin: graphite surfaces, one cyan accent for
+// active and pressed states and the digits, red-orange for recorded events.
+namespace palette {
+
+inline const QColor surfaceTop{0x3c, 0x41, 0x48};
+inline const QColor surfaceBottom{0x23, 0x26, 0x2b};
+inline const QColor surfaceFlat{0x2e, 0x32, 0x38};
+inline const QColor highlight{0x62, 0x69, 0x72};
+inline const QColor seam{0x0e, 0x10, 0x12};
+inline const QColor wellTop{0x15, 0x17, 0x1a};
+inline const QColor wellBottom{0x1d, 0x20, 0x24};
+inline const QColor channel{0x11, 0x13, 0x16};
+inline const QColor screen{0x00, 0x00, 0x00};
+
+inline const QColor faceTop{0x55, 0x5c, 0x65};
+inline const QColor faceBottom{0x32, 0x37, 0x3d};
+inline const QColor facePressedTop{0x1f, 0x23, 0x27};
+inline const QColor facePressedBottom{0x2d, 0x32, 0x38};
+inline const QColor faceDisabled{0x2c, 0x30, 0x35};
+inline const QColor faceRim{0x0b, 0x0c, 0x0e};
+
+inline const QColor ink{0xe4, 0xe8, 0xec};
+inline const QColor inkDim{0x8c, 0x94, 0x9e};
+inline const QColor inkDisabled{0x55, 0x5b, 0x62};
+
+inline const QColor accent{0x3c, 0xc8, 0xf4};
+inline const QColor accentDeep{0x15, 0x7e, 0xb0};
+inline const QColor accentGhost{0x05, 0x14, 0x1a};
+
+inline const QColor event{0xff, 0x57, 0x33};
+inline const QColor eventDeep{0xb3, 0x2c, 0x14};
+
+} // namespace palette
