@@ -627,6 +627,26 @@ def targeted_cases() -> list:
     b.sound(102_500, b"")
     add("sound_fill_after_empty_record", b)
 
+    # Sweeps over the arithmetic of sound and slots: gaps around the fill
+    # remainder, leads around zero, pictures on and between slot boundaries.
+    b = Builder()
+    b.picture(pic(3000), 100_000)
+    t = 100_000
+    for i, gap in enumerate(range(0, 1600, 7)):
+        b.sound(t, tone((0, 1, 16, 17, 1000, 2048, 4095, 4096, 4097)[i % 9], i))
+        t += gap
+    add("sound_gap_sweep", b)
+    for lead in (36, 37, 38, 39, 40, 114, 115):
+        b = Builder()
+        b.picture(pic(3000), 100_000).sound(100_000 + lead, tone(500))
+        b.picture(pic(3000), 100_000 + 2 * lead)
+        add(f"sound_lead_{lead}ms", b)
+    b = Builder()
+    b.sound(100_000, tone(4096))
+    for i in range(400):
+        b.picture(pic(SMALLEST_PICTURE), 100_017 + i * 5, Meta(event=0x20 if i % 7 == 0 else 0))
+    add("slot_boundary_sweep", b)
+
     # The limits of the record loop: 30000 pictures, 30000 sound records.
     small = pic(SMALLEST_PICTURE)
     b = Builder()
