@@ -237,18 +237,20 @@ private:
     std::uint8_t lastSample_ = kSilence;
 };
 
-// The 64 bytes of a record header and the 16 body bytes after it.
+// The 64 bytes of a record header and the 16 body bytes after it, read at
+// once.
 struct RecordHead {
-    std::uint8_t raw[kRecordHeaderSize];
-    std::uint8_t peek[kPayloadMarkerSize];
+    std::uint8_t bytes[kRecordHeaderSize + kPayloadMarkerSize];
+    const std::uint8_t* raw() const { return bytes; }
+    const std::uint8_t* peek() const { return bytes + kRecordHeaderSize; }
 
-    std::uint32_t length() const { return readU32(raw + Header::Length); }
-    std::uint32_t counter() const { return readU32(raw + Header::Counter); }
-    std::uint32_t dataSize() const { return readU32(raw + Header::DataSize); }
-    std::uint8_t type() const { return raw[Header::Type]; }
-    int block() const { return raw[Header::Block]; }
-    std::uint32_t recordingId() const { return readU32(raw + Header::RecordingId); }
-    bool peekHasSignature() const { return std::equal(kSignature.begin(), kSignature.end(), peek + 2); }
+    std::uint32_t length() const { return readU32(raw() + Header::Length); }
+    std::uint32_t counter() const { return readU32(raw() + Header::Counter); }
+    std::uint32_t dataSize() const { return readU32(raw() + Header::DataSize); }
+    std::uint8_t type() const { return raw()[Header::Type]; }
+    int block() const { return raw()[Header::Block]; }
+    std::uint32_t recordingId() const { return readU32(raw() + Header::RecordingId); }
+    bool peekHasSignature() const { return std::equal(kSignature.begin(), kSignature.end(), peek() + 2); }
     // A length below the header's own size cannot hold a body.
     bool lengthHoldsHeader() const { return length() >= kRecordHeaderSize && static_cast<std::int32_t>(length()) > 0; }
     // Where the reader goes when it skips the body: never backwards.
@@ -310,8 +312,7 @@ public:
             reportProgress(position);
             progress_.pumpEvents();
             RecordHead head;
-            if (!readFully(fd_, position, head.raw, kRecordHeaderSize) ||
-                !readFully(fd_, position + kRecordHeaderSize, head.peek, kPayloadMarkerSize))
+            if (!readFully(fd_, position, head.bytes, sizeof head.bytes))
                 break;
             position += kRecordHeaderSize;
             const std::optional<std::int64_t> next = nextRecord(head, position);
@@ -445,12 +446,12 @@ private:
     {
         if (!pictureSeen_) {
             const Version version = dataVersion();
-            if (head.peek[0] != version.major || head.peek[1] != version.minor)
+            if (head.peek()[0] != version.major || head.peek()[1] != version.minor)
                 throwCannotRead();
             pictureSeen_ = true;
         }
-        fillPictureFields(*picture, head.raw);
-        if (const auto time = bcdDateTime(head.raw + Header::DateTime))
+        fillPictureFields(*picture, head.raw());
+        if (const auto time = bcdDateTime(head.raw() + Header::DateTime))
             lastValidTime_ = *time;
         picture->time = lastValidTime_;
         if (head.dataSize() > kMaxPictureSize) { // more blocks than a record can list
