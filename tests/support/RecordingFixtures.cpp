@@ -11,10 +11,10 @@ namespace fixture {
 
 std::vector<std::uint8_t> fakeJpeg(std::size_t storedSize, bool withEnd)
 {
-    // storedPicture adds two 6-byte comment segments after SOI.
-    const std::size_t size = storedSize - 12;
     if (storedSize < 20)
         throw std::invalid_argument("fake JPEG too small");
+    // storedPicture adds two 6-byte comment segments after SOI.
+    const std::size_t size = storedSize - 12;
     std::vector<std::uint8_t> jpeg(size, 0x5A);
     jpeg[0] = 0xFF;
     jpeg[1] = 0xD8;
