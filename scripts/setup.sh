@@ -11,6 +11,7 @@ packages=(
   clang libclang-rt-14-dev
   python3
   xvfb xauth fonts-ipafont-gothic
+  libpulse-dev pulseaudio pulseaudio-utils
 )
 
 missing=()

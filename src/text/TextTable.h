@@ -16,6 +16,7 @@ enum : std::uint16_t {
     InformationMissing = 5025,
     ApplicationError = 5057,
     HelpUnavailable = 5058,
+    DeviceNotOpen = 5069,
     WindowsErrorCode = 5070,
     DataVersion = 5087,
     SoundRestoreFailed = 5501,
