@@ -1,0 +1,309 @@
+#include "ui/main/MainWindow.h"
+
+#include "playback/view/VideoPlayer.h"
+#include "text/TextTable.h"
+#include "ui/framework/ErrorRouter.h"
+#include "ui/framework/MessageBox.h"
+#include "ui/framework/SystemColours.h"
+#include "ui/main/Animation.h"
+#include "ui/panels/ConfigPanel.h"
+#include "ui/panels/ConsolePanel.h"
+#include "ui/panels/InfoPanel.h"
+#include "ui/panels/LineChart.h"
+#include "ui/panels/Thumbnail.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QLoggingCategory>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
+#include <QScreen>
+#include <QTimer>
+
+Q_LOGGING_CATEGORY(lcMessages, "kvr.messages", QtWarningMsg)
+
+namespace {
+
+constexpr int kChartHeight = 90;
+constexpr int kTransportHeight = 65;
+constexpr int kColumnWidth = 209;
+constexpr int kConfigHeight = 140;
+constexpr int kInfoHeight = 180;
+constexpr int kVideoLeft = 21;
+
+// The program's own folder, with a trailing slash.
+QString programFolder()
+{
+    QString folder = QCoreApplication::applicationDirPath();
+    if (!folder.isEmpty() && !folder.endsWith('/'))
+        folder += '/';
+    return folder;
+}
+
+} // namespace
+
+// The area below the menu bar: it hosts the panels and paints the skin in
+// the gaps between them.
+class MainWindow::ClientArea : public Window {
+public:
+    explicit ClientArea(MainWindow& owner) : Window(&owner), owner_(owner) {}
+
+protected:
+    bool handleMessage(QEvent* event) override
+    {
+        switch (event->type()) {
+        case QEvent::Resize:
+            owner_.layoutPanels(width(), height());
+            return true;
+        case QEvent::Paint: {
+            QPainter painter(this);
+            owner_.paintBackground(painter);
+            return true;
+        }
+        default:
+            return Window::handleMessage(event);
+        }
+    }
+
+private:
+    MainWindow& owner_;
+};
+
+MainWindow::MainWindow()
+{
+    dataPath = programFolder();
+    cardFolder = dataPath;
+    setWindowTitle(resourceText(TextId::ProductName));
+
+    buildMenu();
+    client_ = new ClientArea(*this);
+
+    columnTop_ = std::make_unique<AlphaImage>(218);
+    columnTile_ = std::make_unique<AlphaImage>(219);
+    columnBottom_ = std::make_unique<AlphaImage>(220);
+    leftEdge_ = std::make_unique<AlphaImage>(284);
+
+    player_ = new VideoPlayer(client_);
+    configPanel_ = new ConfigPanel(client_);
+    consolePanel_ = new ConsolePanel(client_);
+    infoPanel_ = new InfoPanel(client_);
+    chart_ = new LineChart(client_);
+    thumbnail_ = new Thumbnail(client_);
+
+    const int menuHeight = menuBar_->sizeHint().height();
+    setMinimumSize(kMinimumClientSize.width(), kMinimumClientSize.height() + menuHeight);
+    resize(kInitialClientSize.width(), kInitialClientSize.height() + menuHeight);
+    placeWindow();
+
+    setFocus();
+    showChart();
+}
+
+MainWindow::~MainWindow() = default;
+
+QWidget* MainWindow::clientArea() const
+{
+    return client_;
+}
+
+void MainWindow::buildMenu()
+{
+    menuBar_ = new QMenuBar(this);
+    struct Item {
+        int menu;
+        int id; // 0: separator
+        const char16_t* text;
+    };
+    static constexpr const char16_t* kMenus[] = {u"ファイル(&F)", u"設定(&S)", u"ヘルプ(&H)"};
+    static constexpr Item kItems[] = {
+        {0, OpenCommand, u"開く(&O)..."},         {0, 0, nullptr}, {0, ExitCommand, u"終了(&X)"},
+        {1, DeviceSettingsCommand, u"本体設定(&S)..."}, {1, DateTimeCommand, u"日時設定(&C)..."},
+        {2, HelpCommand, u"ヘルプ(&H)..."},       {2, 0, nullptr}, {2, AboutCommand, u"バージョン情報(&A)..."},
+    };
+    for (std::size_t m = 0; m < menus_.size(); ++m) {
+        menus_[m] = menuBar_->addMenu(QString::fromUtf16(kMenus[m]));
+        // A menu opened while a file loads closes again at once.
+        connect(menus_[m], &QMenu::aboutToShow, this, [this, menu = menus_[m]] {
+            if (busy_)
+                QTimer::singleShot(0, menu, &QMenu::close);
+        });
+    }
+    for (const Item& item : kItems) {
+        QMenu* menu = menus_[static_cast<std::size_t>(item.menu)];
+        if (item.id == 0) {
+            menu->addSeparator();
+            continue;
+        }
+        QAction* action = menu->addAction(QString::fromUtf16(item.text));
+        connect(action, &QAction::triggered, this,
+                [this, id = item.id] { routeErrorsVoid([&] { runCommand(id); }); });
+    }
+}
+
+// Centred on the screen, and never with the title bar out of reach.
+void MainWindow::placeWindow()
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect available = screen->availableGeometry();
+    QRect frame = frameGeometry();
+    frame.moveCenter(available.center());
+    frame.moveTop(std::max(frame.top(), available.top()));
+    frame.moveLeft(std::max(frame.left(), available.left()));
+    move(frame.topLeft());
+}
+
+void MainWindow::setMenusEnabled(bool enabled)
+{
+    for (QMenu* menu : menus_)
+        menu->menuAction()->setEnabled(enabled);
+}
+
+void MainWindow::runCommand(int id)
+{
+    if (busy_)
+        return;
+    if (id != ExitCommand && player_->state() == VideoPlayer::Playing)
+        player_->pause();
+    switch (id) {
+    case ExitCommand:
+        close();
+        break;
+    default:
+        break;
+    }
+}
+
+void MainWindow::layoutPanels(int w, int h)
+{
+    int y = h;
+    if (chart_->isOwnEnabled()) {
+        y -= kChartHeight;
+        chart_->setGeometry(0, y, w, kChartHeight);
+    }
+    y -= kTransportHeight;
+    consolePanel_->setGeometry(0, y, w, kTransportHeight);
+    configPanel_->setGeometry(w - kColumnWidth, y - kConfigHeight, kColumnWidth, kConfigHeight);
+    infoPanel_->setGeometry(w - kColumnWidth, 0, kColumnWidth, kInfoHeight);
+    player_->setGeometry(kVideoLeft, 0, w - 230, y);
+    if (startLogo_)
+        startLogo_->setGeometry((w - 510) / 2, (y - Animation::kHeight) / 2, Animation::kWidth,
+                                Animation::kHeight);
+}
+
+void MainWindow::paintBackground(QPainter& painter)
+{
+    const QRect client = client_->rect();
+    const int right = client.width();
+    const int bottom = client.height();
+    if (!columnTop_->image() || !columnTile_->image() || !columnBottom_->image() || !leftEdge_->image()) {
+        painter.fillRect(client, buttonFaceColour());
+        return;
+    }
+    const int x0 = right - kColumnWidth;
+    columnTop_->drawAt(painter, x0, kInfoHeight);
+    // The bottom of the column's gap: just above the picture and sound panel.
+    const int end = bottom - columnBottom_->height() - 295;
+    const int tile = columnTile_->height();
+    if (tile > 0) {
+        for (int y = kInfoHeight + columnTop_->height(); y < end;) {
+            const int piece = std::min(tile, end - y);
+            columnTile_->drawPart(painter, x0, y, kColumnWidth, piece, 0, kColumnWidth, piece);
+            y += piece;
+        }
+        columnBottom_->drawAt(painter, x0, end);
+    }
+    leftEdge_->drawStretched(painter, 0, 0, kVideoLeft, bottom - 155);
+}
+
+void MainWindow::refreshPlaybackDisplay()
+{
+    if (!QApplication::focusWidget())
+        setFocus();
+    chart_->repaint();
+    infoPanel_->repaint();
+}
+
+void MainWindow::showChart()
+{
+    chart_->setOwnEnabled(true);
+    chart_->show();
+    consolePanel_->setOwnEnabled(true);
+    thumbnail_->setOwnEnabled(false);
+    thumbnail_->hide();
+    chart_->setGeometry(0, client_->height() - kChartHeight, client_->width(), kChartHeight);
+}
+
+void MainWindow::updateTitle()
+{
+    const QString product = resourceText(TextId::ProductName);
+    setWindowTitle(player_->info() ? QStringLiteral("%1 - %2").arg(dataPath, product) : product);
+    infoPanel_->repaint();
+    consolePanel_->repaint();
+    client_->repaint();
+}
+
+void MainWindow::showStartLogo()
+{
+    if (!startLogo_)
+        startLogo_ = new Animation(player_);
+}
+
+void MainWindow::destroyStartLogo()
+{
+    delete startLogo_.data();
+}
+
+void MainWindow::emergencyStop()
+{
+    if (player_->state() == VideoPlayer::Playing)
+        player_->pause();
+    if (startLogo_)
+        startLogo_->stopTimer(0);
+}
+
+bool MainWindow::confirmExit()
+{
+    if (player_->state() == VideoPlayer::Playing)
+        player_->pause();
+    if (player_->info() &&
+        showMessageBox(this, resourceText(5059), TextId::CaptionConfirm, MessageIcon::Question,
+                       MessageButtons::OkCancel) != MessageAnswer::Ok)
+        return false;
+    return true;
+}
+
+void MainWindow::closeRequested(QEvent* event)
+{
+    if (closing_) {
+        event->accept();
+        return;
+    }
+    if (busy_ || !confirmExit()) {
+        event->ignore();
+        return;
+    }
+    closing_ = true;
+    event->accept();
+}
+
+bool MainWindow::handleMessage(QEvent* event)
+{
+    qCDebug(lcMessages, "message:%d", static_cast<int>(event->type()));
+    switch (event->type()) {
+    case QEvent::Resize: {
+        const int menuHeight = menuBar_->sizeHint().height();
+        menuBar_->setGeometry(0, 0, width(), menuHeight);
+        client_->setGeometry(0, menuHeight, width(), height() - menuHeight);
+        return true;
+    }
+    case QEvent::Close:
+        closeRequested(event);
+        return true;
+    default:
+        return Window::handleMessage(event);
+    }
+}

@@ -1,0 +1,108 @@
+#pragma once
+
+#include "imaging/ResourceImages.h"
+#include "ui/framework/Window.h"
+#include "ui/main/Animation.h"
+
+#include <QPointer>
+#include <QString>
+#include <array>
+#include <memory>
+
+class ConfigPanel;
+class ConsolePanel;
+class InfoPanel;
+class LineChart;
+class QMenu;
+class QMenuBar;
+class Thumbnail;
+class VideoPlayer;
+
+// The program's only top-level window: menu, panels, layout, skin, title.
+// The panels are children of its client area (below the menu bar) and die
+// with it.
+class MainWindow : public Window {
+public:
+    enum Command {
+        OpenCommand = 40004,
+        ExitCommand = 40005,
+        DeviceSettingsCommand = 40012,
+        DateTimeCommand = 40015,
+        HelpCommand = 40019,
+        AboutCommand = 40020,
+        RestoreCardCommand = 40024,
+    };
+
+    // The client area below the menu bar at start, and the least it can be.
+    static constexpr QSize kInitialClientSize{874, 640};
+    static constexpr QSize kMinimumClientSize{792, 587};
+
+    MainWindow();
+    ~MainWindow() override;
+
+    // Runs a menu command; ignored while busy. Every command but Exit first
+    // pauses playback.
+    void runCommand(int id);
+
+    void layoutPanels(int width, int height);
+    void paintBackground(QPainter& painter);
+    void refreshPlaybackDisplay();
+    void showChart();
+    void updateTitle();
+
+    // Puts the start logo over the video area (once the window is shown).
+    void showStartLogo();
+    void destroyStartLogo();
+    Animation* startLogo() const { return startLogo_; }
+
+    // Set by the player while it loads a file: commands and closing are
+    // refused, and a menu opened meanwhile closes again.
+    bool isBusy() const { return busy_; }
+    void setBusy(bool busy) { busy_ = busy; }
+    // The first three top-level menus, greyed while a file loads.
+    void setMenusEnabled(bool enabled);
+
+    // Stops everything that runs on its own (playback, timers) before a
+    // fatal error is shown.
+    void emergencyStop();
+
+    QWidget* clientArea() const;
+    QMenuBar* menuBar() const { return menuBar_; }
+    VideoPlayer* player() const { return player_; }
+    ConsolePanel* consolePanel() const { return consolePanel_; }
+    ConfigPanel* configPanel() const { return configPanel_; }
+    InfoPanel* infoPanel() const { return infoPanel_; }
+    LineChart* chart() const { return chart_; }
+    Thumbnail* thumbnail() const { return thumbnail_; }
+
+    QString dataPath;   // the data file chosen last; where the open dialog starts
+    QString cardFolder; // the card folder remembered for the settings dialogs
+
+protected:
+    bool handleMessage(QEvent* event) override;
+
+private:
+    class ClientArea;
+
+    void buildMenu();
+    void closeRequested(QEvent* event);
+    bool confirmExit();
+    void placeWindow();
+
+    QMenuBar* menuBar_ = nullptr;
+    std::array<QMenu*, 3> menus_{};
+    ClientArea* client_ = nullptr;
+    VideoPlayer* player_ = nullptr;
+    ConfigPanel* configPanel_ = nullptr;
+    ConsolePanel* consolePanel_ = nullptr;
+    InfoPanel* infoPanel_ = nullptr;
+    LineChart* chart_ = nullptr;
+    Thumbnail* thumbnail_ = nullptr;
+    QPointer<Animation> startLogo_;
+
+    // The right column's gap and the strip left of the video area.
+    std::unique_ptr<AlphaImage> columnTop_, columnTile_, columnBottom_, leftEdge_;
+
+    bool busy_ = false;
+    bool closing_ = false;
+};

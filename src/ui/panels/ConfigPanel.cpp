@@ -1,0 +1,22 @@
+#include "ui/panels/ConfigPanel.h"
+
+#include "ui/framework/SystemColours.h"
+
+#include <QPainter>
+
+ConfigPanel::ConfigPanel(QWidget* parent) : Window(parent)
+{
+}
+
+bool ConfigPanel::handleMessage(QEvent* event)
+{
+    if (event->type() == QEvent::Paint) {
+        QPainter painter(this);
+        if (background_.image())
+            background_.drawAt(painter, 0, 0);
+        else
+            painter.fillRect(rect(), buttonFaceColour());
+        return true;
+    }
+    return Window::handleMessage(event);
+}

@@ -1,0 +1,7 @@
+#include "ui/panels/Thumbnail.h"
+
+Thumbnail::Thumbnail(QWidget* parent) : Window(parent)
+{
+    hide();
+    setEnabled(false);
+}
