@@ -7,8 +7,8 @@
 namespace {
 
 constexpr pa_usec_t kWaitTimeoutUs = 1000 * PA_USEC_PER_MSEC;  // server or stream not answering
-constexpr pa_usec_t kPollIntervalUs = 10 * PA_USEC_PER_MSEC;   // done checks while buffers are out
-constexpr pa_usec_t kTargetLatencyUs = 60 * PA_USEC_PER_MSEC;  // keeps "done" close to "heard"
+constexpr pa_usec_t kPollIntervalUs = 10 * PA_USEC_PER_MSEC;   // timing reports while buffers are out
+constexpr pa_usec_t kTargetLatencyUs = 60 * PA_USEC_PER_MSEC;  // keeps "done" close to "taken"
 
 class LoopLock {
 public:
@@ -36,6 +36,12 @@ bool streamSettled(pa_stream* stream)
 bool streamReady(pa_stream* stream)
 {
     return stream && pa_stream_get_state(stream) == PA_STREAM_READY;
+}
+
+void forget(pa_operation* operation)
+{
+    if (operation)
+        pa_operation_unref(operation);
 }
 
 } // namespace
@@ -72,7 +78,7 @@ bool PulseWaveOutDevice::open(const WaveFormat& format, BufferDone onDone)
     bool ready;
     {
         LoopLock lock(loop_);
-        pa_context_set_state_callback(context_, &signalLoop, this);
+        pa_context_set_state_callback(context_, &signalContext, this);
         ready = pa_context_connect(context_, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) >= 0 &&
                 waitUntil([](const PulseWaveOutDevice& d) { return contextSettled(d.context_); }) &&
                 pa_context_get_state(context_) == PA_CONTEXT_READY && connectStream();
@@ -87,13 +93,11 @@ bool PulseWaveOutDevice::write(WaveBufferTag tag, std::span<const std::uint8_t> 
     if (!loop_ || bytes.empty())
         return false;
     LoopLock lock(loop_);
-    if (!stream_ && !connectStream())
-        return false;
     if (!streamReady(stream_) ||
         pa_stream_write(stream_, bytes.data(), bytes.size(), nullptr, 0, PA_SEEK_RELATIVE) < 0)
         return false;
-    written_ += bytes.size();
-    pending_.push_back({tag, written_});
+    runWritten_ += bytes.size();
+    pending_.push_back({tag, runWritten_});
     armPoll();
     return true;
 }
@@ -103,12 +107,16 @@ void PulseWaveOutDevice::reset()
     if (!loop_)
         return;
     LoopLock lock(loop_);
-    // Dropping the stream silences it at once; the next write opens a new
-    // one whose clock starts at 0.
-    dropStream();
+    // The flush drops what the server still queues; reports asked for before
+    // it come back with the write index marked unusable, so they cannot
+    // place the new run.
+    if (streamReady(stream_))
+        forget(pa_stream_flush(stream_, nullptr, nullptr));
     for (const Pending& p : pending_)
         onDone_(p.tag);
     pending_.clear();
+    runWritten_ = 0;
+    heard_ = {};
 }
 
 bool PulseWaveOutDevice::restart()
@@ -117,7 +125,7 @@ bool PulseWaveOutDevice::restart()
     if (!loop_)
         return false;
     LoopLock lock(loop_);
-    return pa_context_get_state(context_) == PA_CONTEXT_READY;
+    return streamReady(stream_);
 }
 
 std::optional<std::uint64_t> PulseWaveOutDevice::bytesPlayed() const
@@ -125,20 +133,12 @@ std::optional<std::uint64_t> PulseWaveOutDevice::bytesPlayed() const
     if (!loop_)
         return std::nullopt;
     LoopLock lock(loop_);
-    if (pa_context_get_state(context_) != PA_CONTEXT_READY)
-        return std::nullopt;
-    if (!stream_)
-        return 0;   // nothing written since the reset
     if (!streamReady(stream_))
         return std::nullopt;
-    pa_usec_t heardUs = 0;
-    const int result = pa_stream_get_time(stream_, &heardUs);
-    if (result == -PA_ERR_NODATA)
-        return 0;   // no timing report yet
-    if (result < 0)
-        return std::nullopt;
-    const std::uint64_t frames = (heardUs * sampleRate_ + PA_USEC_PER_SEC / 2) / PA_USEC_PER_SEC;
-    return std::min<std::uint64_t>(frames * channels_, written_);
+    if (!heard_.valid)
+        return 0;   // no report on this run yet
+    const std::int64_t played = std::clamp<std::int64_t>(heard_.heardIndex - heard_.runStart, 0, std::int64_t(runWritten_));
+    return std::uint64_t(played);
 }
 
 void PulseWaveOutDevice::close()
@@ -151,8 +151,17 @@ void PulseWaveOutDevice::close()
             pa_threaded_mainloop_get_api(loop_)->time_free(poll_);
         poll_ = nullptr;
         pollArmed_ = false;
-        dropStream();
+        if (stream_) {
+            pa_stream_set_state_callback(stream_, nullptr, nullptr);
+            if (streamReady(stream_))
+                pa_stream_disconnect(stream_);
+            pa_stream_unref(stream_);
+            stream_ = nullptr;
+        }
         pending_.clear();
+        runWritten_ = 0;
+        heard_ = {};
+        timingRequested_ = false;
         if (context_) {
             pa_context_set_state_callback(context_, nullptr, nullptr);
             pa_context_disconnect(context_);
@@ -187,38 +196,17 @@ bool PulseWaveOutDevice::connectStream()
     pa_stream_set_state_callback(stream_, &signalStream, this);
 
     // Playback starts with the first byte (a run may be shorter than any
-    // prebuffer) and is kept short, so a buffer is heard soon after the
-    // server takes it.
+    // prebuffer), and the latency is kept short so that a buffer is heard
+    // soon after the server takes it and a refill is never late.
     pa_buffer_attr attr;
     attr.maxlength = std::uint32_t(-1);
     attr.tlength = std::uint32_t(pa_usec_to_bytes(kTargetLatencyUs, &spec));
     attr.prebuf = channels_;
     attr.minreq = std::uint32_t(-1);
     attr.fragsize = std::uint32_t(-1);
-    const auto flags = pa_stream_flags_t(PA_STREAM_INTERPOLATE_TIMING | PA_STREAM_AUTO_TIMING_UPDATE |
-                                         PA_STREAM_ADJUST_LATENCY);
-    if (pa_stream_connect_playback(stream_, nullptr, &attr, flags, nullptr, nullptr) < 0 ||
-        !waitUntil([](const PulseWaveOutDevice& d) { return streamSettled(d.stream_); }) ||
-        !streamReady(stream_)) {
-        dropStream();
-        return false;
-    }
-    written_ = 0;
-    timingRequested_ = false;
-    return true;
-}
-
-void PulseWaveOutDevice::dropStream()
-{
-    if (!stream_)
-        return;
-    pa_stream_set_state_callback(stream_, nullptr, nullptr);
-    if (pa_stream_get_state(stream_) == PA_STREAM_READY)
-        pa_stream_disconnect(stream_);
-    pa_stream_unref(stream_);
-    stream_ = nullptr;
-    written_ = 0;
-    timingRequested_ = false;
+    return pa_stream_connect_playback(stream_, nullptr, &attr, PA_STREAM_ADJUST_LATENCY, nullptr, nullptr) >= 0 &&
+           waitUntil([](const PulseWaveOutDevice& d) { return streamSettled(d.stream_); }) &&
+           streamReady(stream_);
 }
 
 void PulseWaveOutDevice::armPoll()
@@ -249,25 +237,34 @@ void PulseWaveOutDevice::onPoll()
         armPoll();
 }
 
-// A buffer whose last byte has left the server's queue is heard once the
-// sink's latency has passed after that moment.
+// The server reports where it reads (read index) and how long the sink
+// takes to play what it has taken (sink latency). The write index, which
+// the library keeps current with every write since, places the run: it
+// began runWritten_ bytes before it.
 void PulseWaveOutDevice::onTiming()
 {
     const pa_timing_info* timing = pa_stream_get_timing_info(stream_);
-    if (!timing || timing->read_index_corrupt || timing->read_index < 0)
+    if (!timing || timing->read_index_corrupt || timing->write_index_corrupt)
         return;
-    const std::uint64_t consumed = std::uint64_t(timing->read_index);
-    const std::int64_t measuredUs = std::int64_t(pa_rtclock_now()) - std::int64_t(timing->transport_usec);
     const pa_sample_spec spec{PA_SAMPLE_U8, sampleRate_, channels_};
+    const auto bytesIn = [&](pa_usec_t us) { return std::int64_t(pa_usec_to_bytes(us, &spec)); };
+    const std::int64_t latency = std::int64_t(timing->sink_usec) - std::int64_t(timing->transport_usec);
+    heard_.valid = true;
+    heard_.runStart = timing->write_index - std::int64_t(runWritten_);
+    heard_.heardIndex = timing->read_index - (latency > 0 ? bytesIn(pa_usec_t(latency)) : 0);
+
+    // A buffer taken by the server is heard once the latency has passed.
+    const std::uint64_t nowUs = pa_rtclock_now();
     for (Pending& p : pending_) {
-        if (p.end > consumed)
+        const std::int64_t endIndex = heard_.runStart + std::int64_t(p.end);
+        if (endIndex > timing->read_index)
             break;
         if (p.dueUs != 0)
             continue;
-        const std::int64_t sinceTakenUs = std::int64_t(pa_bytes_to_usec(consumed - p.end, &spec));
-        p.dueUs = std::uint64_t(std::max<std::int64_t>(1, measuredUs + std::int64_t(timing->sink_usec) - sinceTakenUs));
+        const std::int64_t takenAgoUs = std::int64_t(pa_bytes_to_usec(std::uint64_t(timing->read_index - endIndex), &spec));
+        p.dueUs = std::uint64_t(std::max<std::int64_t>(1, std::int64_t(nowUs) + latency - takenAgoUs));
     }
-    completeDue(pa_rtclock_now());
+    completeDue(nowUs);
 }
 
 void PulseWaveOutDevice::completeDue(std::uint64_t nowUs)
@@ -278,7 +275,7 @@ void PulseWaveOutDevice::completeDue(std::uint64_t nowUs)
     }
 }
 
-void PulseWaveOutDevice::signalLoop(pa_context*, void* self)
+void PulseWaveOutDevice::signalContext(pa_context*, void* self)
 {
     pa_threaded_mainloop_signal(static_cast<PulseWaveOutDevice*>(self)->loop_, 0);
 }
@@ -300,11 +297,9 @@ void PulseWaveOutDevice::waitTimeout(pa_mainloop_api*, pa_time_event*, const str
     pa_threaded_mainloop_signal(device->loop_, 0);
 }
 
-void PulseWaveOutDevice::timingReply(pa_stream* stream, int success, void* self)
+void PulseWaveOutDevice::timingReply(pa_stream*, int success, void* self)
 {
     auto* device = static_cast<PulseWaveOutDevice*>(self);
-    if (stream != device->stream_)
-        return;   // a stream dropped by a reset
     device->timingRequested_ = false;
     if (success)
         device->onTiming();

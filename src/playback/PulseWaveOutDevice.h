@@ -11,10 +11,11 @@ struct pa_threaded_mainloop;
 struct pa_time_event;
 struct pa_mainloop_api;
 
-// Sound output through the PulseAudio server. Each run (from one reset to
-// the next) gets a fresh playback stream, so the stream's own latency-
-// corrected clock counts exactly the bytes of this run that were heard.
-// A buffer is reported done once its last byte has been played; the server
+// Sound output through the PulseAudio server: one playback stream per open
+// device, flushed by a reset. The played count comes from the server's
+// timing reports, polled while buffers are out: the stream position heard
+// (read index less the sink's latency) counted from where the current run
+// begins. A buffer is reported done once its last byte has been heard; the
 // connection's thread only posts those reports.
 class PulseWaveOutDevice : public IWaveOutDevice {
 public:
@@ -34,20 +35,26 @@ public:
 private:
     struct Pending {
         WaveBufferTag tag;
-        std::uint64_t end;        // stream offset just after the buffer
+        std::uint64_t end;        // run offset just after the buffer
         std::uint64_t dueUs = 0;  // when its last byte is heard; 0 while unknown
+    };
+
+    // The latest usable timing report of the current run.
+    struct Heard {
+        bool valid = false;
+        std::int64_t runStart = 0;   // stream index of the run's first byte
+        std::int64_t heardIndex = 0; // stream index being heard at the report
     };
 
     // All below run with the mainloop lock held.
     bool waitUntil(bool (*ready)(const PulseWaveOutDevice&));
     bool connectStream();
-    void dropStream();
     void armPoll();
     void onPoll();
     void onTiming();
     void completeDue(std::uint64_t nowUs);
 
-    static void signalLoop(pa_context*, void* self);
+    static void signalContext(pa_context*, void* self);
     static void signalStream(pa_stream*, void* self);
     static void pollEvent(pa_mainloop_api*, pa_time_event*, const struct timeval*, void* self);
     static void waitTimeout(pa_mainloop_api*, pa_time_event*, const struct timeval*, void* self);
@@ -64,5 +71,6 @@ private:
     std::uint8_t channels_ = 1;   // 8-bit samples: one byte per channel
     BufferDone onDone_;
     std::deque<Pending> pending_;
-    std::uint64_t written_ = 0;   // bytes written into the current stream
+    std::uint64_t runWritten_ = 0;   // bytes written since the last reset
+    Heard heard_;
 };
