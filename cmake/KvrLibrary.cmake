@@ -24,5 +24,8 @@ function(kvr_add_test_folder name folder)
   add_executable(${name} ${sources})
   target_link_libraries(${name} PRIVATE ${ARGN} kvr_test_support GTest::gtest GTest::gtest_main)
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
-                       PROPERTIES ENVIRONMENT "TZ=Asia/Tokyo;QT_QPA_PLATFORM=offscreen")
+                       # One value per property: gtest_discover_tests drops all
+                       # but the first item of a list value.
+                       PROPERTIES ENVIRONMENT "TZ=Asia/Tokyo"
+                                  ENVIRONMENT_MODIFICATION "QT_QPA_PLATFORM=set:offscreen")
 endfunction()
