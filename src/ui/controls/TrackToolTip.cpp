@@ -70,7 +70,6 @@ void TrackToolTip::showTracking(QWidget* control, const QString& text)
     fitAndPlace();
     update();
     show();
-    raise();
 }
 
 void TrackToolTip::hideTracking(QWidget* control)
