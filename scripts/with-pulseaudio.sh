@@ -23,9 +23,15 @@ unset PULSE_SERVER
 
 pid_file="$runtime/pulse/pid"
 cleanup() {
+  local pid=""
+  [ -f "$pid_file" ] && pid=$(cat "$pid_file" 2>/dev/null || true)
   pactl exit >/dev/null 2>&1 || true
-  if [ -f "$pid_file" ]; then
-    kill "$(cat "$pid_file")" 2>/dev/null || true
+  if [ -n "$pid" ]; then
+    for _ in $(seq 1 20); do
+      kill -0 "$pid" 2>/dev/null || break
+      sleep 0.1
+    done
+    kill "$pid" 2>/dev/null || true   # it did not take the exit request
   fi
   rm -rf "$runtime"
 }
