@@ -7,7 +7,7 @@ seconds=${1:-60}
 
 cmake --preset asan
 cmake --build --preset asan
-ctest --preset asan
+scripts/with-pulseaudio.sh ctest --preset asan
 
 cmake --preset fuzz
 cmake --build --preset fuzz

@@ -4,4 +4,4 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 cmake --preset release
 cmake --build --preset release
-ctest --preset release
+scripts/with-pulseaudio.sh ctest --preset release
