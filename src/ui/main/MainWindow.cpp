@@ -85,12 +85,13 @@ MainWindow::MainWindow()
     columnBottom_ = std::make_unique<AlphaImage>(220);
     leftEdge_ = std::make_unique<AlphaImage>(284);
 
-    player_ = new VideoPlayer(client_);
-    configPanel_ = new ConfigPanel(client_);
-    consolePanel_ = new ConsolePanel(client_);
-    infoPanel_ = new InfoPanel(client_);
-    chart_ = new LineChart(client_);
+    player_ = new VideoPlayer(client_, *this);
+    configPanel_ = new ConfigPanel(client_, *this);
+    consolePanel_ = new ConsolePanel(client_, *this);
+    infoPanel_ = new InfoPanel(client_, *player_);
+    chart_ = new LineChart(client_, *player_);
     thumbnail_ = new Thumbnail(client_);
+    consolePanel_->refreshControls();
 
     const int menuHeight = menuBar_->sizeHint().height();
     setMinimumSize(kMinimumClientSize.width(), kMinimumClientSize.height() + menuHeight);
@@ -221,10 +222,41 @@ void MainWindow::paintBackground(QPainter& painter)
 
 void MainWindow::refreshPlaybackDisplay()
 {
+    consolePanel_->refreshControls();
     if (!QApplication::focusWidget())
         setFocus();
-    chart_->repaint();
+    if (chart_->isOwnEnabled())
+        chart_->repaint();
     infoPanel_->repaint();
+}
+
+void MainWindow::setLoading(bool loading)
+{
+    busy_ = loading;
+    configPanel_->setAllEnabled(!loading);
+    setMenusEnabled(!loading);
+}
+
+void MainWindow::recordingDisplaysChanged()
+{
+    chart_->clearPicture();
+    infoPanel_->repaint();
+}
+
+void MainWindow::openData(const QString&, bool)
+{
+}
+
+void MainWindow::openAdjacentFile(bool)
+{
+}
+
+void MainWindow::openAdjacentDate(bool)
+{
+}
+
+void MainWindow::closeAll()
+{
 }
 
 void MainWindow::showChart()
@@ -235,6 +267,8 @@ void MainWindow::showChart()
     thumbnail_->setOwnEnabled(false);
     thumbnail_->hide();
     chart_->setGeometry(0, client_->height() - kChartHeight, client_->width(), kChartHeight);
+    configPanel_->setVolumeEnabled(true);
+    consolePanel_->showControls(true);
 }
 
 void MainWindow::updateTitle()

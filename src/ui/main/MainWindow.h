@@ -1,6 +1,7 @@
 #pragma once
 
 #include "imaging/ResourceImages.h"
+#include "playback/view/VideoPlayer.h"
 #include "ui/framework/Window.h"
 #include "ui/main/Animation.h"
 
@@ -16,12 +17,11 @@ class LineChart;
 class QMenu;
 class QMenuBar;
 class Thumbnail;
-class VideoPlayer;
 
 // The program's only top-level window: menu, panels, layout, skin, title.
 // The panels are children of its client area (below the menu bar) and die
 // with it.
-class MainWindow : public Window {
+class MainWindow : public Window, public IPlayerHost {
 public:
     enum Command {
         OpenCommand = 40004,
@@ -46,9 +46,20 @@ public:
 
     void layoutPanels(int width, int height);
     void paintBackground(QPainter& painter);
-    void refreshPlaybackDisplay();
     void showChart();
     void updateTitle();
+
+    // Opening and moving between recordings.
+    void openData(const QString& path, bool previous);
+    void openAdjacentDate(bool previous);
+
+    // IPlayerHost
+    void refreshPlaybackDisplay() override;
+    void openAdjacentFile(bool previous) override;
+    void closeAll() override;
+    void setLoading(bool loading) override;
+    void recordingDisplaysChanged() override;
+    QWidget* messageOwner() override { return this; }
 
     // Puts the start logo over the video area (once the window is shown).
     void showStartLogo();

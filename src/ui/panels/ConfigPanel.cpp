@@ -4,7 +4,15 @@
 
 #include <QPainter>
 
-ConfigPanel::ConfigPanel(QWidget* parent) : Window(parent)
+ConfigPanel::ConfigPanel(QWidget* parent, MainWindow& owner) : Window(parent), owner_(owner)
+{
+}
+
+void ConfigPanel::setAllEnabled(bool)
+{
+}
+
+void ConfigPanel::setVolumeEnabled(bool)
 {
 }
 

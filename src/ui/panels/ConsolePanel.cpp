@@ -4,7 +4,19 @@
 
 #include <QPainter>
 
-ConsolePanel::ConsolePanel(QWidget* parent) : Window(parent)
+ConsolePanel::ConsolePanel(QWidget* parent, MainWindow& owner) : Window(parent), owner_(owner)
+{
+}
+
+void ConsolePanel::refreshControls()
+{
+}
+
+void ConsolePanel::setFileButtonTips(int)
+{
+}
+
+void ConsolePanel::showControls(bool)
 {
 }
 

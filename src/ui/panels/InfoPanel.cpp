@@ -4,7 +4,7 @@
 
 #include <QPainter>
 
-InfoPanel::InfoPanel(QWidget* parent) : Window(parent)
+InfoPanel::InfoPanel(QWidget* parent, const VideoPlayer& player) : Window(parent), player_(player)
 {
 }
 

@@ -4,8 +4,17 @@
 
 #include <QPainter>
 
-LineChart::LineChart(QWidget* parent) : Window(parent)
+LineChart::LineChart(QWidget* parent, const VideoPlayer& player) : Window(parent), player_(player)
 {
+}
+
+void LineChart::clearPicture()
+{
+}
+
+bool LineChart::hasPicture() const
+{
+    return false;
 }
 
 void LineChart::paintFrame(QPainter& painter)
