@@ -10,8 +10,7 @@ import random
 import struct
 from dataclasses import dataclass, field
 
-from reference_reader import (FIRST_BLOCK_BODY, LATER_BLOCK_PICTURE, PAYLOAD_MARKER, SIGNATURE,
-                              jpeg_digest)
+from reference_reader import FIRST_BLOCK_BODY, LATER_BLOCK_PICTURE, SIGNATURE, jpeg_digest
 
 TOKYO = "Asia/Tokyo"
 NEW_YORK = "America/New_York"
@@ -58,12 +57,6 @@ def make_jpeg(size: int, rng: random.Random, trailing: int = None) -> bytes:
     picture = _STORED_PREFIX + body + bytes(trailing)
     assert len(picture) == size
     return picture
-
-
-def blocks_needed(size: int) -> int:
-    if size <= FIRST_BLOCK_BODY:
-        return 1
-    return 1 + -(-(size - FIRST_BLOCK_BODY) // LATER_BLOCK_PICTURE)
 
 
 def bcd_bytes(value: int, n: int) -> bytes:
@@ -682,9 +675,33 @@ def targeted_cases() -> list:
 FIELD_SPOTS = ((0, 4), (4, 4), (8, 4), (12, 1), (13, 1), (28, 4), (32, 1), (34, 6), (40, 6), (46, 2))
 
 
+def chaotic_recording(rng: random.Random) -> Builder:
+    """Records whose header fields are thrown together from the values that
+    steer the reader (lengths, sizes, types, block numbers), each carrying
+    the marker so that the reader has to act on them."""
+    b = Builder(start_counter=rng.choice((0, 100_000, 4_294_000_000)))
+    b.picture(make_jpeg(3000, rng), 100_000)
+    for _ in range(rng.randrange(5, 60)):
+        length = rng.choice((0, 40, 64, 65, 81, 200, 4160, 8192, 8192, 8192, 16384, 0x80000000))
+        size = rng.choice((0, 1, 15, 16, 3000, 4096, 8128, 8129, 16240, 16241, 81136, 81137, 0xFFFFFFFF))
+        kind = rng.choice((0x55, 0x55, 0xAA, 0xAA, 0x33))
+        block = rng.choice((1, 1, 1, 2, 2, 3, 4, 11))
+        counter = rng.choice((100_000, 0, 4_294_967_000)) + rng.randrange(0, 3000)
+        rid = b.recording_id if rng.random() < 0.97 else rng.getrandbits(32)
+        meta = Meta(date=date_bytes(2010, 5, 1, 12, rng.randrange(60), rng.randrange(60)),
+                    event=rng.choice((0, 0x20)))
+        body = b"\x04\x02" + SIGNATURE + make_jpeg(rng.randrange(400, 20000), rng, trailing=0)[16:]
+        body = body[:rng.choice((8128, 8128, 100, 20000))]
+        b.raw(b.record_header(length, counter, size, kind, block, rid, meta) + body)
+    return b
+
+
 def random_case(seed: int) -> Case:
     rng = random.Random(seed)
-    b = random_recording(rng, multi_block_share=rng.choice((0.0, 0.1, 0.3, 0.6)))
+    if rng.random() < 0.15:
+        b = chaotic_recording(rng)
+    else:
+        b = random_recording(rng, multi_block_share=rng.choice((0.0, 0.1, 0.3, 0.6)))
     records = b.records
     damages = []
     for _ in range(rng.choice((0, 1, 1, 2, 3))):
