@@ -116,9 +116,12 @@ bool startJpeg(JpegDecoding& job, const std::uint8_t* data, std::size_t size)
     installMemorySource(job.source, data, size);
     job.cinfo.src = &job.source;
     jpeg_read_header(&job.cinfo, TRUE);
+    // Colour comes out as libjpeg's RGB, delivered straight in the picture's
+    // blue-green-red order (the same conversion, without a pass of our own).
+    if (job.cinfo.out_color_space == JCS_RGB)
+        job.cinfo.out_color_space = JCS_EXT_BGRX;
     jpeg_calc_output_dimensions(&job.cinfo);
-    const int components = job.cinfo.output_components;
-    if (components != 1 && components != 3)
+    if (job.cinfo.output_components != 1 && job.cinfo.out_color_space != JCS_EXT_BGRX)
         return false;
     if (job.cinfo.output_width > JDIMENSION(Image::kMaxSide)
         || job.cinfo.output_height > JDIMENSION(Image::kMaxSide))
@@ -136,24 +139,21 @@ bool readJpegRows(JpegDecoding& job, std::uint8_t* pixels, std::size_t stride)
     if (setjmp(job.errors.jump))
         return false;
     j_decompress_ptr cinfo = &job.cinfo;
-    const int components = cinfo->output_components;
     const JDIMENSION width = cinfo->output_width;
-    const JDIMENSION rowBytes = (width * JDIMENSION(components) + 3) & ~JDIMENSION(3);
-    JSAMPARRAY row = (*cinfo->mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(cinfo), JPOOL_IMAGE, rowBytes, 1);
+    const bool colour = cinfo->out_color_space == JCS_EXT_BGRX;
+    JSAMPARRAY grey = colour ? nullptr
+                             : (*cinfo->mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(cinfo), JPOOL_IMAGE,
+                                                           (width + 3) & ~JDIMENSION(3), 1);
     while (cinfo->output_scanline < cinfo->output_height) {
-        const JDIMENSION line = cinfo->output_scanline;
-        if (jpeg_read_scanlines(cinfo, row, 1) != 1)
+        std::uint8_t* out = pixels + (cinfo->output_height - 1 - cinfo->output_scanline) * stride;
+        JSAMPROW target = colour ? out : grey[0];
+        if (jpeg_read_scanlines(cinfo, &target, 1) != 1)
             return false;
-        const JSAMPLE* in = row[0];
-        std::uint8_t* out = pixels + (cinfo->output_height - 1 - line) * stride;
-        if (components == 3) {
-            for (JDIMENSION x = 0; x < width; ++x, in += 3, out += 4) {
-                out[0] = in[2];
-                out[1] = in[1];
-                out[2] = in[0];
-                out[3] = 0;
-            }
+        if (colour) {
+            for (JDIMENSION x = 0; x < width; ++x)
+                out[4 * x + 3] = 0; // libjpeg fills the fourth byte with 0xFF
         } else {
+            const JSAMPLE* in = grey[0];
             for (JDIMENSION x = 0; x < width; ++x, ++in, out += 4) {
                 out[0] = out[1] = out[2] = *in;
                 out[3] = 0;
