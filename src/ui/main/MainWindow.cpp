@@ -1,6 +1,9 @@
 #include "ui/main/MainWindow.h"
 
+#include "device/dialogs/DataFileChooser.h"
+#include "errors/Exception.h"
 #include "playback/view/VideoPlayer.h"
+#include "recording/Catalogue.h"
 #include "text/TextTable.h"
 #include "ui/framework/ErrorRouter.h"
 #include "ui/framework/MessageBox.h"
@@ -32,6 +35,10 @@ constexpr int kColumnWidth = 209;
 constexpr int kConfigHeight = 140;
 constexpr int kInfoHeight = 180;
 constexpr int kVideoLeft = 21;
+
+// Shown at either end of the folder's files (the texts speak of dates).
+constexpr int kNoLaterFileText = 5065;
+constexpr int kNoEarlierFileText = 5066;
 
 // The program's own folder, with a trailing slash.
 QString programFolder()
@@ -71,7 +78,7 @@ private:
     MainWindow& owner_;
 };
 
-MainWindow::MainWindow()
+MainWindow::MainWindow(std::unique_ptr<IWaveOutDevice> soundDevice)
 {
     dataPath = programFolder();
     cardFolder = dataPath;
@@ -85,7 +92,7 @@ MainWindow::MainWindow()
     columnBottom_ = std::make_unique<AlphaImage>(220);
     leftEdge_ = std::make_unique<AlphaImage>(284);
 
-    player_ = new VideoPlayer(client_, *this);
+    player_ = new VideoPlayer(client_, *this, std::move(soundDevice));
     configPanel_ = new ConfigPanel(client_, *this);
     consolePanel_ = new ConsolePanel(client_, *this);
     infoPanel_ = new InfoPanel(client_, *player_);
@@ -170,6 +177,9 @@ void MainWindow::runCommand(int id)
     if (id != ExitCommand && player_->state() == VideoPlayer::Playing)
         player_->pause();
     switch (id) {
+    case OpenCommand:
+        openChosenFile();
+        break;
     case ExitCommand:
         close();
         break;
@@ -243,20 +253,129 @@ void MainWindow::recordingDisplaysChanged()
     infoPanel_->repaint();
 }
 
-void MainWindow::openData(const QString&, bool)
+void MainWindow::openChosenFile()
 {
+    const QString startFolder = dataPath;
+    if (const std::optional<QString> path = chooseDataFile(this, startFolder))
+        openData(*path, false);
 }
 
-void MainWindow::openAdjacentFile(bool)
+void MainWindow::openData(const QString& path, bool previous)
 {
+    if (player_->state() == VideoPlayer::Playing)
+        player_->pause();
+    dataPath = path;
+    try {
+        destroyStartLogo();
+        showChart();
+        consolePanel_->setFileButtonTips(2);
+        resetDisplaysForOpening();
+
+        int start = 0;
+        if (isDataFileName(path)) {
+            start = player_->loadCatalogue(path);
+            if (player_->entryCount() > kLargeFolderEntries &&
+                showMessageBox(this, resourceText(TextId::ManyFilesQuestion), TextId::CaptionWarning,
+                               MessageIcon::Warning, MessageButtons::OkCancel) != MessageAnswer::Ok)
+                return;
+        } else {
+            start = player_->setSingleFile(path);
+        }
+        if (!openFirstReadableEntry(start, previous))
+            throw VideoArchiveException(resourceText(TextId::CannotReadData));
+
+        dataPath = player_->dataFilePath();
+        chart_->clearPicture();
+        updateTitle();
+        startPlayback();
+    } catch (const Exception& e) {
+        showOpenFailed();
+        showMessageBox(this, e.message(), TextId::CaptionWarning, MessageIcon::Warning);
+    }
 }
 
-void MainWindow::openAdjacentDate(bool)
+// Nothing of the previous recording stays on screen while the next one loads.
+void MainWindow::resetDisplaysForOpening()
 {
+    player_->close();
+    player_->repaint();
+    // With the player closed this also puts the position bar back to 0.
+    refreshPlaybackDisplay();
+    infoPanel_->repaint();
+    chart_->clearPicture();
+    player_->showLoadingProgress(0);
+}
+
+// Opens entry `start`, or when it cannot be read the entries after it (before
+// it when `previous`), each once. A single file has no neighbours.
+bool MainWindow::openFirstReadableEntry(int start, bool previous)
+{
+    const int step = previous ? -1 : 1;
+    const int last = std::max(player_->entryCount(), 1) - 1;
+    for (int i = start; i >= 0 && i <= last; i += step) {
+        if (player_->openEntry(i))
+            return true;
+    }
+    return false;
+}
+
+void MainWindow::startPlayback()
+{
+    if (player_->state() == VideoPlayer::Paused)
+        player_->resume();
+    else
+        player_->playFrom(player_->currentFrame());
+}
+
+void MainWindow::showOpenFailed()
+{
+    player_->repaint();
+    showChart();
+    chart_->clearPicture();
+    updateTitle();
+}
+
+void MainWindow::openAdjacentFile(bool previous)
+{
+    if (player_->state() == VideoPlayer::Playing)
+        player_->pause();
+    const int index = player_->entryIndex() + (previous ? -1 : 1);
+    const std::optional<QString> path =
+        index >= 0 && index < player_->entryCount() ? player_->entryPath(index) : std::nullopt;
+    if (!path) {
+        showMessageBox(this, resourceText(previous ? kNoEarlierFileText : kNoLaterFileText), TextId::CaptionWarning,
+                       MessageIcon::Warning);
+        return;
+    }
+    openData(*path, previous);
+}
+
+void MainWindow::openAdjacentDate(bool previous)
+{
+    try {
+        player_->gotoAdjacentDate(previous);
+        if (!player_->info())
+            return; // nothing was open to step from
+        dataPath = player_->dataFilePath();
+        updateTitle();
+        startPlayback();
+    } catch (const Exception& e) {
+        showOpenFailed();
+        // An empty text: the player has told the user already.
+        if (!e.message().isEmpty())
+            showMessageBox(this, e.message(), TextId::CaptionWarning, MessageIcon::Warning);
+    }
 }
 
 void MainWindow::closeAll()
 {
+    player_->close();
+    player_->repaint();
+    refreshPlaybackDisplay();
+    chart_->clearPicture();
+    showChart();
+    updateTitle();
+    repaint();
 }
 
 void MainWindow::showChart()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "imaging/ResourceImages.h"
+#include "playback/IWaveOutDevice.h"
 #include "playback/view/VideoPlayer.h"
 #include "ui/framework/Window.h"
 #include "ui/main/Animation.h"
@@ -37,8 +38,12 @@ public:
     static constexpr QSize kInitialClientSize{874, 640};
     static constexpr QSize kMinimumClientSize{792, 587};
 
-    MainWindow();
+    // The player plays its sound on `soundDevice` (tests hand in a fake one).
+    explicit MainWindow(std::unique_ptr<IWaveOutDevice> soundDevice = createSystemWaveOutDevice());
     ~MainWindow() override;
+
+    // Above this many files in a folder the user is asked before it is read.
+    static constexpr int kLargeFolderEntries = 1000;
 
     // Runs a menu command; ignored while busy. Every command but Exit first
     // pauses playback.
@@ -49,12 +54,18 @@ public:
     void showChart();
     void updateTitle();
 
-    // Opening and moving between recordings.
+    // Opens a data file: a file named in the recorder's form with its whole
+    // folder, any other file alone. When it cannot be read, the files after
+    // it (before it when `previous`) are tried in turn. Starts playing what
+    // opened; tells the user when nothing did.
     void openData(const QString& path, bool previous);
+    // Opens and plays the first file of the next (previous) recording date.
     void openAdjacentDate(bool previous);
 
     // IPlayerHost
     void refreshPlaybackDisplay() override;
+    // The next (previous) file of the folder; at either end the user is told
+    // there is none and the open recording stays.
     void openAdjacentFile(bool previous) override;
     void closeAll() override;
     void setLoading(bool loading) override;
@@ -96,6 +107,11 @@ private:
     class ClientArea;
 
     void buildMenu();
+    void openChosenFile();
+    void resetDisplaysForOpening();
+    bool openFirstReadableEntry(int start, bool previous);
+    void startPlayback();
+    void showOpenFailed();
     void closeRequested(QEvent* event);
     bool confirmExit();
     void placeWindow();
