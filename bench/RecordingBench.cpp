@@ -22,15 +22,19 @@
 
 namespace {
 
-// A three-minute demo recording, written once per run.
+// A three-minute demo recording, written once and kept in the temporary
+// folder for later runs (delete it to write it anew).
 const QString& demoRecording()
 {
     static const QString path = [] {
-        const QString p = QDir::tempPath() + "/kvr-bench-3min.DAT";
-        DemoRecordingSpec spec;
-        spec.seconds = 180;
-        spec.brakingAtSecond = 90;
-        writeDemoRecording(p, spec);
+        const QString p = QDir::tempPath() + "/kvr-bench-3min-v1.DAT";
+        if (!QFile::exists(p)) {
+            DemoRecordingSpec spec;
+            spec.seconds = 180;
+            spec.brakingAtSecond = 90;
+            writeDemoRecording(p + ".part", spec);
+            QFile::rename(p + ".part", p);
+        }
         return p;
     }();
     return path;

@@ -1,5 +1,6 @@
 #include "recording/RecordingFormat.h"
 
+#include <algorithm>
 #include <atomic>
 #include <ctime>
 
@@ -101,6 +102,16 @@ std::optional<std::int64_t> bcdDateTime(const std::uint8_t* p)
                            static_cast<int>(decodeBcd(p + 2, 1)), static_cast<int>(decodeBcd(p + 3, 1)),
                            static_cast<int>(decodeBcd(p + 4, 1)), static_cast<int>(decodeBcd(p + 5, 1))};
     return localDateTime(dt);
+}
+
+std::optional<std::int64_t> BcdDateTimeCache::convert(const std::uint8_t* p)
+{
+    if (!filled_ || !std::equal(last_.begin(), last_.end(), p)) {
+        std::copy(p, p + last_.size(), last_.begin());
+        answer_ = bcdDateTime(p);
+        filled_ = true;
+    }
+    return answer_;
 }
 
 void encodeBcdDateTime(std::uint8_t* p, const LocalDateTime& dt)

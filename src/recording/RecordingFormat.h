@@ -86,6 +86,19 @@ struct LocalDateTime {
 // name a real local date-time (converting there and back gives them again),
 // nothing otherwise.
 std::optional<std::int64_t> bcdDateTime(const std::uint8_t* p);
+
+// bcdDateTime remembering its last answer: the pictures of one second share
+// their date-time, and every conversion makes the C library look at the
+// time zone file again.
+class BcdDateTimeCache {
+public:
+    std::optional<std::int64_t> convert(const std::uint8_t* p);
+
+private:
+    std::array<std::uint8_t, 6> last_{};
+    std::optional<std::int64_t> answer_;
+    bool filled_ = false;
+};
 std::optional<std::int64_t> localDateTime(const LocalDateTime& dt);
 // The six BCD bytes of a local date-time (years 2000..2099).
 void encodeBcdDateTime(std::uint8_t* p, const LocalDateTime& dt);

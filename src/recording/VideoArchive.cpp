@@ -451,7 +451,7 @@ private:
             pictureSeen_ = true;
         }
         fillPictureFields(*picture, head.raw());
-        if (const auto time = bcdDateTime(head.raw() + Header::DateTime))
+        if (const auto time = pictureDates_.convert(head.raw() + Header::DateTime))
             lastValidTime_ = *time;
         picture->time = lastValidTime_;
         if (head.dataSize() > kMaxPictureSize) { // more blocks than a record can list
@@ -628,6 +628,7 @@ private:
     bool pictureSeen_ = false;
     std::int64_t progressStep_ = 0;
     std::int64_t lastValidTime_ = 0;
+    BcdDateTimeCache pictureDates_;
     std::vector<std::unique_ptr<FrameRecord>> pictures_;
     std::vector<std::unique_ptr<FrameRecord>> sounds_;
     std::vector<std::uint8_t> searchWindow_;
