@@ -1,5 +1,8 @@
 #include "NavigationFixtures.h"
 
+#include "ui/controls/PlayTrackBar.h"
+#include "ui/panels/ConsolePanel.h"
+
 using namespace navigation;
 
 namespace {
@@ -59,7 +62,10 @@ TEST_F(NavigationTest, NextFileOpensAndPlaysTheNeighbour)
     CardFolder card(3);
     TestWindow window;
     window.openData(card.path(1), false);
+    window.player()->seek(5);
+    ASSERT_EQ(window.consolePanel()->positionBar()->value(), 5);
     window.openAdjacentFile(false);
+    EXPECT_EQ(window.consolePanel()->positionBar()->value(), 0);
     EXPECT_EQ(window.player()->dataFilePath(), card.path(2));
     EXPECT_EQ(window.player()->state(), VideoPlayer::Playing);
     EXPECT_EQ(window.windowTitle(), titleFor(card.path(2)));

@@ -5,6 +5,7 @@
 #include "playback/view/VideoPlayer.h"
 #include "recording/Catalogue.h"
 #include "text/TextTable.h"
+#include "ui/controls/PlayTrackBar.h"
 #include "ui/framework/ErrorRouter.h"
 #include "ui/framework/MessageBox.h"
 #include "ui/framework/SystemColours.h"
@@ -268,7 +269,7 @@ void MainWindow::openData(const QString& path, bool previous)
     try {
         destroyStartLogo();
         showChart();
-        consolePanel_->setFileButtonTips(2);
+        consolePanel_->setFileButtonTips(ConsolePanel::kFileTipsNextPrevious);
         resetDisplaysForOpening();
 
         int start = 0;
@@ -299,10 +300,10 @@ void MainWindow::resetDisplaysForOpening()
 {
     player_->close();
     player_->repaint();
-    // With the player closed this also puts the position bar back to 0.
     refreshPlaybackDisplay();
     infoPanel_->repaint();
     chart_->clearPicture();
+    consolePanel_->positionBar()->setValue(0, false);
     player_->showLoadingProgress(0);
 }
 
@@ -347,6 +348,7 @@ void MainWindow::openAdjacentFile(bool previous)
                        MessageIcon::Warning);
         return;
     }
+    consolePanel_->positionBar()->setValue(0, false);
     openData(*path, previous);
 }
 
