@@ -8,6 +8,9 @@
 #include "ui/main/MainWindow.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 #include <cwchar>
 #include <sys/utsname.h>
 #include <unistd.h>
@@ -55,6 +58,11 @@ int runViewer(int argc, char** argv)
 
     Application app(argc, argv);
     app.setQuitOnLastWindowClosed(true);
+    // Qt's own dialogs (the file chooser) in Japanese, like the rest.
+    QTranslator qtTexts;
+    if (qtTexts.load(QLocale(QLocale::Japanese), QStringLiteral("qtbase"), QStringLiteral("_"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        app.installTranslator(&qtTexts);
 
     if (checkOperatingSystem() == SystemCheck::Unidentified)
         showMessageBox(nullptr, resourceTextNarrow(5049), TextId::CaptionWarning, MessageIcon::Warning);

@@ -74,7 +74,6 @@ public:
     ~LoadingScope()
     {
         player_.loading_ = false;
-        player_.loadingText_.clear();
         player_.host_.setLoading(false);
         for (auto& held : std::exchange(player_.heldBack_, {})) {
             QEvent* event = held->type == LoaderEvent::FrameReady
@@ -427,10 +426,13 @@ bool VideoPlayer::openEarlierDate(const CalendarDate& current)
     throw VideoArchiveException(resourceText(TextId::CannotReadData));
 }
 
+// Drawn at once and only once, as the file is read on this thread: the next
+// paint shows the player as it is again.
 void VideoPlayer::showLoadingProgress(int percent)
 {
     loadingText_ = QString::asprintf("Now Loading...%d%%", percent);
     repaint();
+    loadingText_.clear();
 }
 
 void VideoPlayer::pumpEvents()

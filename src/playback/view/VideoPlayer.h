@@ -141,7 +141,7 @@ private:
     GammaCorrection gamma_;
     QImage shown_;            // currentImage_ with the brightness applied, top-down and opaque
     double shownGamma_ = 0.0; // the brightness `shown_` was built with
-    QString loadingText_;     // drawn instead of the picture while a file loads
+    QString loadingText_;     // set only while showLoadingProgress paints
     bool loading_ = false;
     std::vector<std::unique_ptr<HeldEvent>> heldBack_; // own events that arrived while loading
 

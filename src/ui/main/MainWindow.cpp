@@ -99,7 +99,6 @@ MainWindow::MainWindow(std::unique_ptr<IWaveOutDevice> soundDevice)
     infoPanel_ = new InfoPanel(client_, *player_);
     chart_ = new LineChart(client_, *player_);
     thumbnail_ = new Thumbnail(client_);
-    consolePanel_->refreshControls();
 
     const int menuHeight = menuBar_->sizeHint().height();
     setMinimumSize(kMinimumClientSize.width(), kMinimumClientSize.height() + menuHeight);
@@ -390,6 +389,7 @@ void MainWindow::showChart()
     chart_->setGeometry(0, client_->height() - kChartHeight, client_->width(), kChartHeight);
     configPanel_->setVolumeEnabled(true);
     consolePanel_->showControls(true);
+    consolePanel_->refreshControls(); // the buttons follow the player again
 }
 
 void MainWindow::updateTitle()
@@ -398,6 +398,7 @@ void MainWindow::updateTitle()
     setWindowTitle(player_->info() ? QStringLiteral("%1 - %2").arg(dataPath, product) : product);
     infoPanel_->repaint();
     consolePanel_->repaint();
+    consolePanel_->refreshControls();
     client_->repaint();
 }
 
