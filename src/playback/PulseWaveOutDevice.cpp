@@ -7,7 +7,7 @@
 namespace {
 
 constexpr pa_usec_t kWaitTimeoutUs = 1000 * PA_USEC_PER_MSEC;  // server or stream not answering
-constexpr pa_usec_t kPollIntervalUs = 10 * PA_USEC_PER_MSEC;   // timing reports while buffers are out
+constexpr pa_usec_t kPollIntervalUs = 20 * PA_USEC_PER_MSEC;   // timing reports while buffers are out: well inside a frame
 constexpr pa_usec_t kTargetLatencyUs = 60 * PA_USEC_PER_MSEC;  // keeps "done" close to "taken"
 
 class LoopLock {

@@ -10,6 +10,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QPainter>
+#include <array>
 #include <cmath>
 
 namespace {
@@ -455,18 +456,25 @@ void VideoPlayer::rebuildShownPicture()
         return;
     }
     const Image& image = *currentImage_;
-    shown_ = QImage(image.width(), image.height(), QImage::Format_RGB32);
+    if (shown_.size() != QSize(image.width(), image.height()))
+        shown_ = QImage(image.width(), image.height(), QImage::Format_RGB32);
+    // Each channel's table already shifted into place, the red one carrying
+    // the opaque fourth byte: three look-ups and two ORs a pixel.
+    std::array<std::uint32_t, 256> blue, green, red;
     const auto& table = gamma_.table();
     const bool identity = gamma_.gamma() == 1.0;
+    for (std::uint32_t v = 0; v < 256; ++v) {
+        const std::uint32_t t = identity ? v : table[v];
+        blue[v] = t;
+        green[v] = t << 8;
+        red[v] = 0xFF000000u | t << 16;
+    }
+    const int width = image.width();
     for (int y = 0; y < image.height(); ++y) {
-        const std::uint8_t* src = image.memoryRow(image.height() - 1 - y);
-        auto* dst = reinterpret_cast<std::uint32_t*>(shown_.scanLine(y));
-        for (int x = 0; x < image.width(); ++x, src += 4) {
-            const std::uint32_t b = identity ? src[0] : table[src[0]];
-            const std::uint32_t g = identity ? src[1] : table[src[1]];
-            const std::uint32_t r = identity ? src[2] : table[src[2]];
-            dst[x] = 0xFF000000u | r << 16 | g << 8 | b;
-        }
+        const std::uint8_t* __restrict src = image.memoryRow(image.height() - 1 - y);
+        auto* __restrict dst = reinterpret_cast<std::uint32_t*>(shown_.scanLine(y));
+        for (int x = 0; x < width; ++x, src += 4)
+            dst[x] = red[src[2]] | green[src[1]] | blue[src[0]];
     }
 }
 
