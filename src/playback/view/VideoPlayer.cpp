@@ -232,6 +232,7 @@ void VideoPlayer::onFrameReady(FrameReadyEvent& event)
     frameReceived_ = true;
     if (event.image) {
         currentImage_ = std::move(event.image);
+        shownFrame_ = event.index;
         rebuildShownPicture();
     }
     repaint();
@@ -312,6 +313,7 @@ void VideoPlayer::close()
     info_.reset();
     folder_.clear();
     currentImage_.reset();
+    shownFrame_ = -1;
     shown_ = QImage();
     loader_->closeRecording(); // when the archive stays busy it stays open until the next open
 }

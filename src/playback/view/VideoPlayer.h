@@ -97,6 +97,8 @@ public:
     GammaCorrection& gamma() { return gamma_; }
     WaveAudioPlayer& sound() { return *sound_; }
     const Image* currentImage() const { return currentImage_.get(); }
+    // The frame whose picture is on screen, -1 without one.
+    int shownFrame() const { return shownFrame_; }
 
     int clampFrame(int frame) const;
     // The 4:3 picture rectangle centred in a client area of `size`.
@@ -138,6 +140,7 @@ private:
     QString folder_;
     QString dataFilePath_;
     std::unique_ptr<Image> currentImage_;
+    int shownFrame_ = -1;
     GammaCorrection gamma_;
     QImage shown_;            // currentImage_ with the brightness applied, top-down and opaque
     double shownGamma_ = 0.0; // the brightness `shown_` was built with
