@@ -147,3 +147,34 @@ TEST_F(MainWindowTest, StartLogoIsBlankFirstThenStaysAfterTheSecondTick)
     window.destroyStartLogo();
     EXPECT_EQ(window.startLogo(), nullptr);
 }
+
+namespace {
+
+// The colour of picture `id` at (x, y) counted from its top-left corner.
+QRgb skinPixel(int id, int x, int y)
+{
+    const AlphaImage picture(id);
+    const std::uint8_t* p = picture.image()->memoryRow(picture.height() - 1 - y) + 4 * x;
+    return qRgb(p[2], p[1], p[0]);
+}
+
+} // namespace
+
+TEST_F(MainWindowTest, SkinFillsTheGapsBetweenThePanels)
+{
+    MainWindow window;
+    window.show();
+    window.clientArea()->resize(1000, 700);
+    const QImage client = window.clientArea()->grab().toImage();
+    // Right column: top cap under the information panel, tiles, then the
+    // bottom cap ending 295 pixels above the client's bottom edge.
+    const int x0 = 1000 - 209;
+    const int end = 700 - 20 - 295;
+    EXPECT_EQ(client.pixel(x0 + 7, 180 + 3), skinPixel(218, 7, 3));
+    EXPECT_EQ(client.pixel(x0 + 100, 200 + 11), skinPixel(219, 100, 11));
+    EXPECT_EQ(client.pixel(x0 + 100, 320 + 11), skinPixel(219, 100, 11)) << "the tile repeats";
+    EXPECT_EQ(client.pixel(x0 + 50, end + 19), skinPixel(220, 50, 19));
+    // The strip left of the video area, stretched to the client height less 155.
+    EXPECT_EQ(client.pixel(10, 0), skinPixel(284, 10, 0));
+    EXPECT_EQ(client.pixel(10, 700 - 155 - 1), skinPixel(284, 10, 479));
+}
