@@ -81,9 +81,9 @@ LineChart::LineChart(QWidget* parent, const VideoPlayer& player)
 }
 
 LineChart::LineChart(QWidget* parent, std::unique_ptr<IShownRecording> shown)
-    : Window(parent), shown_(std::move(shown)), labelFont_(chartLabelFont())
+    : Window(parent), shown_(std::move(shown))
 {
-    const QFontMetrics metrics(labelFont_);
+    const QFontMetrics metrics(chartLabelFont());
     valueTextSize_ = textSize(metrics, QStringLiteral("+0.00"));
     countTextSize_ = textSize(metrics, QStringLiteral("999"));
     geometry_ = ChartGeometry::of(size(), valueTextSize_, countTextSize_);

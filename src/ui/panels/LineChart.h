@@ -4,7 +4,6 @@
 #include "ui/framework/Window.h"
 #include "ui/panels/ShownRecording.h"
 
-#include <QFont>
 #include <QImage>
 #include <QPoint>
 #include <QSize>
@@ -66,7 +65,7 @@ private:
     void drawChartPicture(QPainter& painter) const;
 
     std::unique_ptr<IShownRecording> shown_;
-    QFont labelFont_;
+    // The sizes of "+0.00" and "999" in the label font, which set the margins.
     QSize valueTextSize_;
     QSize countTextSize_;
     ChartGeometry geometry_;
