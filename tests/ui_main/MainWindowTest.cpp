@@ -1,6 +1,9 @@
 #include "playback/view/VideoPlayer.h"
 #include "support/QtApp.h"
 #include "support/UiRecorders.h"
+#include "text/TextTable.h"
+#include "ui/about/AboutDialog.h"
+#include "ui/about/UrlOpener.h"
 #include "ui/main/MainWindow.h"
 #include "ui/panels/ConfigPanel.h"
 #include "ui/panels/ConsolePanel.h"
@@ -10,7 +13,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QDialog>
 #include <QMenu>
+#include <QUrl>
 #include <QMenuBar>
 #include <QTimer>
 
@@ -177,4 +182,36 @@ TEST_F(MainWindowTest, SkinFillsTheGapsBetweenThePanels)
     // The strip left of the video area, stretched to the client height less 155.
     EXPECT_EQ(client.pixel(10, 0), skinPixel(284, 10, 0));
     EXPECT_EQ(client.pixel(10, 700 - 155 - 1), skinPixel(284, 10, 479));
+}
+
+TEST_F(MainWindowTest, HelpThatCannotOpenShowsItsOwnWarning)
+{
+    MainWindow window;
+    QUrl opened;
+    const UrlOpener previous = setUrlOpener([&](const QUrl& url) {
+        opened = url;
+        return false; // no browser
+    });
+    window.runCommand(MainWindow::HelpCommand);
+    setUrlOpener(previous);
+    EXPECT_TRUE(opened.toLocalFile().endsWith(QStringLiteral("22100.html")));
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].text, resourceText(5058));
+    EXPECT_EQ(boxes.shown[0].captionId, 5005);
+}
+
+TEST_F(MainWindowTest, AboutRunsOverTheMainWindow)
+{
+    MainWindow window;
+    window.show();
+    bool shownOverTheWindow = false;
+    QTimer::singleShot(0, [&] {
+        if (auto* dialog = window.findChild<AboutDialog*>()) {
+            shownOverTheWindow = dialog->isVisible();
+            dialog->accept();
+        }
+    });
+    window.runCommand(MainWindow::AboutCommand);
+    EXPECT_TRUE(shownOverTheWindow);
+    EXPECT_EQ(window.findChild<AboutDialog*>(), nullptr) << "deleted once it has run";
 }

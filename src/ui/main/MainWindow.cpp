@@ -4,6 +4,8 @@
 #include "errors/Exception.h"
 #include "playback/view/VideoPlayer.h"
 #include "recording/Catalogue.h"
+#include "ui/about/AboutDialog.h"
+#include "ui/about/HelpPage.h"
 #include "text/TextTable.h"
 #include "ui/controls/PlayTrackBar.h"
 #include "ui/framework/ErrorRouter.h"
@@ -19,6 +21,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QIcon>
 #include <QLoggingCategory>
 #include <QMenu>
 #include <QMenuBar>
@@ -48,6 +51,15 @@ QString programFolder()
     if (!folder.isEmpty() && !folder.endsWith('/'))
         folder += '/';
     return folder;
+}
+
+// Icon 294 in every size it is drawn at.
+QIcon programIcon()
+{
+    QIcon icon;
+    for (const int size : {16, 24, 32, 48, 64, 256})
+        icon.addFile(QStringLiteral(":/ICON/294-%1").arg(size), QSize(size, size));
+    return icon;
 }
 
 } // namespace
@@ -84,6 +96,7 @@ MainWindow::MainWindow(std::unique_ptr<IWaveOutDevice> soundDevice)
     dataPath = programFolder();
     cardFolder = dataPath;
     setWindowTitle(resourceText(TextId::ProductName));
+    setWindowIcon(programIcon());
 
     buildMenu();
     client_ = new ClientArea(*this);
@@ -183,6 +196,18 @@ void MainWindow::runCommand(int id)
     case ExitCommand:
         close();
         break;
+    case HelpCommand:
+        try {
+            showHelp();
+        } catch (const Exception&) {
+            showMessageBox(this, resourceText(TextId::HelpUnavailable), TextId::CaptionWarning, MessageIcon::Warning);
+        }
+        break;
+    case AboutCommand: {
+        AboutDialog dialog;
+        dialog.runModal(this);
+        break;
+    }
     default:
         break;
     }
