@@ -5,6 +5,7 @@
 #include "recording/ILoadingProgress.h"
 #include "recording/RecordingWriter.h"
 #include "recording/VideoInfo.h"
+#include "support/EventLoop.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -45,20 +46,6 @@ public:
         return QObject::event(e);
     }
 };
-
-// Services posted events until `done` holds or the time is up.
-template <class Done>
-bool processUntil(Done done, int timeoutMs = 5000)
-{
-    QDeadlineTimer deadline(timeoutMs);
-    while (!done()) {
-        if (deadline.hasExpired())
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-        QCoreApplication::sendPostedEvents();
-    }
-    return true;
-}
 
 void settle(int ms = 100)
 {

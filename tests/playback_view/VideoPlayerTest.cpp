@@ -7,6 +7,7 @@
 #include "recording/VideoInfo.h"
 #include "support/QtApp.h"
 #include "support/RecordingFixtures.h"
+#include "support/EventLoop.h"
 #include "support/TempDir.h"
 #include "support/UiRecorders.h"
 #include "text/TextTable.h"
@@ -68,18 +69,6 @@ void writeRecording(const QString& path, const RecordingSpec& spec)
         }
     }
     writer.save(path);
-}
-
-template <class Done>
-bool processUntil(Done done, int timeoutMs = 5000)
-{
-    QDeadlineTimer deadline(timeoutMs);
-    while (!done()) {
-        if (deadline.hasExpired())
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    }
-    return true;
 }
 
 class VideoPlayerTest : public ::testing::Test {

@@ -127,10 +127,7 @@ bool ConfigPanel::handleMessage(QEvent* event)
 {
     if (event->type() == QEvent::Paint) {
         QPainter painter(this);
-        if (background_.image())
-            background_.drawAt(painter, 0, 0);
-        else
-            painter.fillRect(rect(), buttonFaceColour());
+        drawBackgroundOrFill(painter, background_, rect());
         return true;
     }
     return Window::handleMessage(event);

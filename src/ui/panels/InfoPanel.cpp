@@ -76,10 +76,7 @@ bool InfoPanel::handleMessage(QEvent* event)
 {
     if (event->type() == QEvent::Paint) {
         QPainter painter(this);
-        if (background_.image())
-            background_.drawAt(painter, 0, 0);
-        else
-            painter.fillRect(rect(), buttonFaceColour());
+        drawBackgroundOrFill(painter, background_, rect());
         paintInfo(painter);
         return true;
     }
