@@ -11,7 +11,6 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <condition_variable>
 #include <future>
 #include <mutex>
