@@ -132,15 +132,20 @@ bool startJpeg(JpegDecoding& job, const std::uint8_t* data, std::size_t size)
     return true;
 }
 
-// Whole pixels at a time, so the compiler can vectorise it.
+// Four pixels at a time as one 16-byte vector (a plain byte loop is not
+// vectorised at -O2 and costs a third of the decode).
 void clearFourthBytes(std::uint8_t* row, JDIMENSION width)
 {
-    for (JDIMENSION x = 0; x < width; ++x) {
-        std::uint32_t pixel;
-        std::memcpy(&pixel, row + 4 * x, 4);
-        pixel &= 0x00FFFFFFu; // little-endian: the fourth byte is the top one
-        std::memcpy(row + 4 * x, &pixel, 4);
+    using FourPixels = std::uint32_t __attribute__((vector_size(16)));
+    JDIMENSION x = 0;
+    for (; x + 4 <= width; x += 4) {
+        FourPixels v;
+        std::memcpy(&v, row + 4 * x, sizeof v);
+        v &= 0x00FFFFFFu; // little-endian: the fourth byte is the top one
+        std::memcpy(row + 4 * x, &v, sizeof v);
     }
+    for (; x < width; ++x)
+        row[4 * x + 3] = 0;
 }
 
 // Stores the scanlines from the top of the picture downwards into the
