@@ -55,10 +55,10 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     const QString path = QDir::tempPath() + "/kvr-avsync-60s.DAT";
-    DemoRecordingSpec spec;
-    spec.seconds = 60;
-    spec.brakingAtSecond = 30;
-    writeDemoRecording(path, spec);
+    DemoDrivePlan plan;
+    plan.seconds = 60;
+    plan.brakingAtSecond = 30;
+    writeDemoRecording(path, plan);
 
     SyncProbe probe;
     QWidget window;

@@ -43,10 +43,10 @@ struct OpenDrive {
     {
         const QString path = QDir::tempPath() + "/kvr-bench-display-3min-v1.DAT";
         if (!QFile::exists(path)) {
-            DemoRecordingSpec spec;
-            spec.seconds = 180;
-            spec.brakingAtSecond = 90;
-            writeDemoRecording(path + ".part", spec);
+            DemoDrivePlan plan;
+            plan.seconds = 180;
+            plan.brakingAtSecond = 90;
+            writeDemoRecording(path + ".part", plan);
             QFile::rename(path + ".part", path);
         }
         SilentLoadingProgress progress;

@@ -29,10 +29,10 @@ const QString& demoRecording()
     static const QString path = [] {
         const QString p = QDir::tempPath() + "/kvr-bench-3min-v1.DAT";
         if (!QFile::exists(p)) {
-            DemoRecordingSpec spec;
-            spec.seconds = 180;
-            spec.brakingAtSecond = 90;
-            writeDemoRecording(p + ".part", spec);
+            DemoDrivePlan plan;
+            plan.seconds = 180;
+            plan.brakingAtSecond = 90;
+            writeDemoRecording(p + ".part", plan);
             QFile::rename(p + ".part", p);
         }
         return p;

@@ -59,12 +59,12 @@ PulseWaveOutDevice::~PulseWaveOutDevice()
 bool PulseWaveOutDevice::open(const WaveFormat& format, BufferDone onDone)
 {
     close();
-    const pa_sample_spec spec{PA_SAMPLE_U8, format.samplesPerSecond, std::uint8_t(format.channels)};
+    const pa_sample_spec sampleSpec{PA_SAMPLE_U8, format.samplesPerSecond, std::uint8_t(format.channels)};
     if (format.formatTag != 1 || format.bitsPerSample != 8 || format.channels > PA_CHANNELS_MAX ||
-        !pa_sample_spec_valid(&spec))
+        !pa_sample_spec_valid(&sampleSpec))
         return false;
-    sampleRate_ = spec.rate;
-    channels_ = spec.channels;
+    sampleRate_ = sampleSpec.rate;
+    channels_ = sampleSpec.channels;
     onDone_ = std::move(onDone);
 
     loop_ = pa_threaded_mainloop_new();
@@ -189,8 +189,8 @@ bool PulseWaveOutDevice::waitUntil(bool (*ready)(const PulseWaveOutDevice&))
 
 bool PulseWaveOutDevice::connectStream()
 {
-    const pa_sample_spec spec{PA_SAMPLE_U8, sampleRate_, channels_};
-    stream_ = pa_stream_new(context_, "sound", &spec, nullptr);
+    const pa_sample_spec sampleSpec{PA_SAMPLE_U8, sampleRate_, channels_};
+    stream_ = pa_stream_new(context_, "sound", &sampleSpec, nullptr);
     if (!stream_)
         return false;
     pa_stream_set_state_callback(stream_, &signalStream, this);
@@ -200,7 +200,7 @@ bool PulseWaveOutDevice::connectStream()
     // soon after the server takes it and a refill is never late.
     pa_buffer_attr attr;
     attr.maxlength = std::uint32_t(-1);
-    attr.tlength = std::uint32_t(pa_usec_to_bytes(kTargetLatencyUs, &spec));
+    attr.tlength = std::uint32_t(pa_usec_to_bytes(kTargetLatencyUs, &sampleSpec));
     attr.prebuf = channels_;
     attr.minreq = std::uint32_t(-1);
     attr.fragsize = std::uint32_t(-1);
@@ -246,8 +246,8 @@ void PulseWaveOutDevice::onTiming()
     const pa_timing_info* timing = pa_stream_get_timing_info(stream_);
     if (!timing || timing->read_index_corrupt || timing->write_index_corrupt)
         return;
-    const pa_sample_spec spec{PA_SAMPLE_U8, sampleRate_, channels_};
-    const auto bytesIn = [&](pa_usec_t us) { return std::int64_t(pa_usec_to_bytes(us, &spec)); };
+    const pa_sample_spec sampleSpec{PA_SAMPLE_U8, sampleRate_, channels_};
+    const auto bytesIn = [&](pa_usec_t us) { return std::int64_t(pa_usec_to_bytes(us, &sampleSpec)); };
     const std::int64_t latency = std::int64_t(timing->sink_usec) - std::int64_t(timing->transport_usec);
     heard_.valid = true;
     heard_.runStart = timing->write_index - std::int64_t(runWritten_);
@@ -261,7 +261,7 @@ void PulseWaveOutDevice::onTiming()
             break;
         if (p.dueUs != 0)
             continue;
-        const std::int64_t takenAgoUs = std::int64_t(pa_bytes_to_usec(std::uint64_t(timing->read_index - endIndex), &spec));
+        const std::int64_t takenAgoUs = std::int64_t(pa_bytes_to_usec(std::uint64_t(timing->read_index - endIndex), &sampleSpec));
         p.dueUs = std::uint64_t(std::max<std::int64_t>(1, std::int64_t(nowUs) + latency - takenAgoUs));
     }
     completeDue(nowUs);

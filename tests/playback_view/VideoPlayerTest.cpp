@@ -42,7 +42,7 @@ public:
     std::vector<bool> loadingCalls;
 };
 
-struct RecordingSpec {
+struct RecordingPlan {
     int frames = 10;
     bool sound = true;
     RecordingFormat::LocalDateTime start{2026, 11, 20, 8, 0, 0};
@@ -50,18 +50,18 @@ struct RecordingSpec {
 
 // Pictures of distinct widths (frame i is 16 + i pixels wide), one second of
 // sound per 28 frames.
-void writeRecording(const QString& path, const RecordingSpec& spec)
+void writeRecording(const QString& path, const RecordingPlan& plan)
 {
-    RecordingWriter writer({spec.start, 0, 7});
-    for (int i = 0; i < spec.frames; ++i) {
+    RecordingWriter writer({plan.start, 0, 7});
+    for (int i = 0; i < plan.frames; ++i) {
         RecordingWriter::PictureFields fields;
         fields.counter = static_cast<std::uint32_t>(10'000 + std::ceil(i * 1000.0 / 28));
-        fields.dateTime = spec.start;
+        fields.dateTime = plan.start;
         fields.event = i == 3;
         writer.addPicture(encodeJpeg(*Image::create(16 + i, 12), 70), fields);
     }
-    if (spec.sound) {
-        const int bytes = spec.frames * 13183 / 28;
+    if (plan.sound) {
+        const int bytes = plan.frames * 13183 / 28;
         for (int at = 0; at < bytes; at += 4096) {
             const std::vector<std::uint8_t> samples(static_cast<std::size_t>(std::min(4096, bytes - at)), 0x90);
             writer.addSound(static_cast<std::uint32_t>(10'000 + at * 1000.0 / 13183), samples);
@@ -83,17 +83,17 @@ protected:
         player->resize(640, 480);
     }
 
-    QString recording(const QString& name, const RecordingSpec& spec = {})
+    QString recording(const QString& name, const RecordingPlan& plan = {})
     {
         const QString path = dir.file(name);
-        writeRecording(path, spec);
+        writeRecording(path, plan);
         return path;
     }
 
     // Opens a single file and waits for its first picture.
-    void openSingle(const RecordingSpec& spec = {})
+    void openSingle(const RecordingPlan& plan = {})
     {
-        ASSERT_TRUE(player->openEntry(player->setSingleFile(recording("clip.avi", spec))));
+        ASSERT_TRUE(player->openEntry(player->setSingleFile(recording("clip.avi", plan))));
         ASSERT_TRUE(processUntil([&] { return player->currentImage() != nullptr; }));
     }
 

@@ -89,14 +89,14 @@ private:
 
 // The drive: speed over time with an optional hard stop and recovery.
 struct Drive {
-    const DemoRecordingSpec& spec;
+    const DemoDrivePlan& plan;
 
     double speedAt(double t) const // km/h
     {
-        const double cruise = spec.cruiseSpeed + 3.0 * std::sin(t * 0.4);
-        if (spec.brakingAtSecond < 0)
+        const double cruise = plan.cruiseSpeed + 3.0 * std::sin(t * 0.4);
+        if (plan.brakingAtSecond < 0)
             return cruise;
-        const double since = t - spec.brakingAtSecond;
+        const double since = t - plan.brakingAtSecond;
         if (since < 0)
             return cruise;
         if (since < 1.2) // about 1 G of deceleration
@@ -116,8 +116,8 @@ struct Drive {
 
     bool isEventFrame(int frame) const
     {
-        return spec.brakingAtSecond >= 0 &&
-               frame == static_cast<int>((spec.brakingAtSecond + 0.6) * kFps);
+        return plan.brakingAtSecond >= 0 &&
+               frame == static_cast<int>((plan.brakingAtSecond + 0.6) * kFps);
     }
 };
 
@@ -195,7 +195,7 @@ std::vector<std::uint8_t> soundTrack(const Drive& drive, int seconds, std::uint3
     double phase = 0.0;
     std::uint32_t noise = seed * 2654435761u + 1;
     const double chimeAt =
-        drive.spec.brakingAtSecond >= 0 ? drive.spec.brakingAtSecond + 0.6 : -100.0;
+        drive.plan.brakingAtSecond >= 0 ? drive.plan.brakingAtSecond + 0.6 : -100.0;
     for (int i = 0; i < total; ++i) {
         const double t = static_cast<double>(i) / RecordingFormat::kSoundRate;
         const double freq = 35.0 + drive.speedAt(t) * 1.3;
@@ -221,18 +221,18 @@ std::uint32_t ceilMs(double ms)
 
 } // namespace
 
-void writeDemoRecording(const QString& path, const DemoRecordingSpec& spec)
+void writeDemoRecording(const QString& path, const DemoDrivePlan& plan)
 {
-    const Drive drive{spec};
-    const auto startTime = RecordingFormat::localDateTime(spec.start).value_or(0);
+    const Drive drive{plan};
+    const auto startTime = RecordingFormat::localDateTime(plan.start).value_or(0);
 
-    RecordingWriter writer({spec.start, spec.startCounter, spec.recordingId});
-    const std::uint32_t firstCounter = spec.startCounter + 200;
+    RecordingWriter writer({plan.start, plan.startCounter, plan.recordingId});
+    const std::uint32_t firstCounter = plan.startCounter + 200;
 
-    const std::vector<std::uint8_t> sound = soundTrack(drive, spec.seconds, spec.recordingId);
+    const std::vector<std::uint8_t> sound = soundTrack(drive, plan.seconds, plan.recordingId);
     const int soundPerRecord = RecordingFormat::kSoundChunk;
     const int soundRecords = static_cast<int>((sound.size() + soundPerRecord - 1) / soundPerRecord);
-    const int frames = static_cast<int>(spec.seconds * kFps);
+    const int frames = static_cast<int>(plan.seconds * kFps);
 
     auto image = Image::create(kWidth, kHeight);
     double distance = 0.0;
@@ -259,8 +259,8 @@ void writeDemoRecording(const QString& path, const DemoRecordingSpec& spec)
         std::snprintf(clockText, sizeof clockText, "%04d/%02d/%02d %02d:%02d:%02d", clock.year, clock.month,
                       clock.day, clock.hour, clock.minute, clock.second);
         const bool event = drive.isEventFrame(frame);
-        const bool eventShown = spec.brakingAtSecond >= 0 && t >= spec.brakingAtSecond + 0.6 &&
-                                t < spec.brakingAtSecond + 3.0;
+        const bool eventShown = plan.brakingAtSecond >= 0 && t >= plan.brakingAtSecond + 0.6 &&
+                                t < plan.brakingAtSecond + 3.0;
         drawScene(*image, drive, t, distance, clockText, static_cast<int>(std::lround(speed)), eventShown);
 
         RecordingWriter::PictureFields fields;
@@ -273,10 +273,10 @@ void writeDemoRecording(const QString& path, const DemoRecordingSpec& spec)
         fields.gY = static_cast<std::int16_t>(std::lround(gy / RecordingFormat::kGPerUnit));
         fields.gZ = static_cast<std::int16_t>(std::lround(gz / RecordingFormat::kGPerUnit));
         fields.speed = static_cast<int>(std::lround(speed));
-        fields.numberA = static_cast<std::uint32_t>((frame % 10000) * 10000 + spec.recordingId % 10000);
-        fields.numberB = static_cast<std::uint32_t>(spec.recordingId);
+        fields.numberA = static_cast<std::uint32_t>((frame % 10000) * 10000 + plan.recordingId % 10000);
+        fields.numberB = static_cast<std::uint32_t>(plan.recordingId);
         fields.event = event;
-        writer.addPicture(encodeJpeg(*image, spec.jpegQuality), fields);
+        writer.addPicture(encodeJpeg(*image, plan.jpegQuality), fields);
     }
     writer.save(path);
 }
@@ -301,14 +301,14 @@ std::vector<QString> writeDemoCard(const QString& folder)
     std::vector<QString> written;
     std::uint32_t id = 101;
     for (const File& f : files) {
-        DemoRecordingSpec spec;
-        spec.start = f.start;
-        spec.brakingAtSecond = f.braking;
-        spec.cruiseSpeed = f.speed;
-        spec.recordingId = id++;
-        spec.startCounter = 1'000'000 + id * 30'000;
+        DemoDrivePlan plan;
+        plan.start = f.start;
+        plan.brakingAtSecond = f.braking;
+        plan.cruiseSpeed = f.speed;
+        plan.recordingId = id++;
+        plan.startCounter = 1'000'000 + id * 30'000;
         const QString path = folder + '/' + QString::fromLatin1(f.name);
-        writeDemoRecording(path, spec);
+        writeDemoRecording(path, plan);
         written.push_back(path);
     }
     return written;
