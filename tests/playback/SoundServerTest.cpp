@@ -40,19 +40,6 @@ std::vector<std::uint8_t> tone(int samples)
     return s;
 }
 
-class FinishedCounter : public QObject {
-public:
-    int count = 0;
-    bool event(QEvent* e) override
-    {
-        if (e->type() == SoundEvent::Finished) {
-            ++count;
-            return true;
-        }
-        return QObject::event(e);
-    }
-};
-
 class SoundServerTest : public ::testing::Test {
 protected:
     void SetUp() override

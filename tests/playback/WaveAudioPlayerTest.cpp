@@ -10,20 +10,6 @@
 
 namespace {
 
-// Stands in for the video player: counts the sound-finished events.
-class FinishedCounter : public QObject {
-public:
-    int count = 0;
-    bool event(QEvent* e) override
-    {
-        if (e->type() == SoundEvent::Finished) {
-            ++count;
-            return true;
-        }
-        return QObject::event(e);
-    }
-};
-
 class WaveAudioPlayerTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { ensureApplication(); }

@@ -1,5 +1,9 @@
 #pragma once
 
+#include <QObject>
+
+#include "playback/SoundEvents.h"
+
 #include "support/TempDir.h"
 
 #include <QCoreApplication>
@@ -107,3 +111,17 @@ inline void processPending()
     QCoreApplication::sendPostedEvents();
     QCoreApplication::processEvents();
 }
+
+// Stands in for the video player: counts the sound-finished events.
+class FinishedCounter : public QObject {
+public:
+    int count = 0;
+    bool event(QEvent* e) override
+    {
+        if (e->type() == SoundEvent::Finished) {
+            ++count;
+            return true;
+        }
+        return QObject::event(e);
+    }
+};
