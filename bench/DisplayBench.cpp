@@ -7,10 +7,10 @@
 //                        cache saves on every tick.
 // Each tick should cost well under a millisecond.
 
+#include "BenchRecording.h"
 #include "recording/ILoadingProgress.h"
 #include "recording/VideoArchive.h"
 #include "recording/VideoInfo.h"
-#include "tools/demo/DemoRecording.h"
 #include "ui/panels/InfoPanel.h"
 #include "ui/panels/LineChart.h"
 #include "ui/panels/ShownRecording.h"
@@ -18,8 +18,6 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
-#include <QDir>
-#include <QFile>
 #include <QImage>
 #include <memory>
 
@@ -41,16 +39,8 @@ void ensureApplication()
 struct OpenDrive {
     OpenDrive()
     {
-        const QString path = QDir::tempPath() + "/kvr-bench-display-3min-v1.DAT";
-        if (!QFile::exists(path)) {
-            DemoDrivePlan plan;
-            plan.seconds = 180;
-            plan.brakingAtSecond = 90;
-            writeDemoRecording(path + ".part", plan);
-            QFile::rename(path + ".part", path);
-        }
         SilentLoadingProgress progress;
-        archive.open(path, progress);
+        archive.open(benchRecording(), progress);
         metadata = std::make_unique<VideoInfo07>(archive);
     }
 

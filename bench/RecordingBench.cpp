@@ -7,12 +7,11 @@
 #include "imaging/ImageCodecs.h"
 #include "recording/ILoadingProgress.h"
 #include "recording/RecordingFormat.h"
+#include "BenchRecording.h"
 #include "recording/VideoArchive.h"
-#include "tools/demo/DemoRecording.h"
 
 #include <benchmark/benchmark.h>
 
-#include <QDir>
 #include <QFile>
 #include <cstdio>
 #include <fcntl.h>
@@ -21,24 +20,6 @@
 #include <vector>
 
 namespace {
-
-// A three-minute demo recording, written once and kept in the temporary
-// folder for later runs (delete it to write it anew).
-const QString& demoRecording()
-{
-    static const QString path = [] {
-        const QString p = QDir::tempPath() + "/kvr-bench-3min-v1.DAT";
-        if (!QFile::exists(p)) {
-            DemoDrivePlan plan;
-            plan.seconds = 180;
-            plan.brakingAtSecond = 90;
-            writeDemoRecording(p + ".part", plan);
-            QFile::rename(p + ".part", p);
-        }
-        return p;
-    }();
-    return path;
-}
 
 constexpr int kFrame = 1000;
 
@@ -49,7 +30,7 @@ std::vector<std::uint8_t> storedJpeg(const VideoArchive& archive, int index)
     const FrameRecord& r = *archive.slotAt(index);
     const auto size = static_cast<std::uint32_t>(r.dataSize);
     std::vector<std::uint8_t> bytes(size);
-    const int fd = ::open(QFile::encodeName(demoRecording()).constData(), O_RDONLY);
+    const int fd = ::open(QFile::encodeName(benchRecording()).constData(), O_RDONLY);
     std::size_t done = 0;
     for (int b = 0; b < r.blockCount; ++b) {
         const std::size_t n = std::min<std::size_t>(size - done, b == 0 ? 8128 : 8112);
@@ -67,7 +48,7 @@ void BM_OpenRecording(benchmark::State& state)
 {
     SilentLoadingProgress progress;
     VideoArchive archive;
-    const QString& path = demoRecording();
+    const QString& path = benchRecording();
     for (auto _ : state) {
         archive.open(path, progress);
         benchmark::DoNotOptimize(archive.slotCount());
@@ -80,7 +61,7 @@ void BM_SequentialRead(benchmark::State& state)
 {
     std::vector<char> piece(1 << 20);
     std::int64_t total = 0;
-    const QByteArray path = QFile::encodeName(demoRecording());
+    const QByteArray path = QFile::encodeName(benchRecording());
     for (auto _ : state) {
         const int fd = ::open(path.constData(), O_RDONLY);
         total = 0;
@@ -97,7 +78,7 @@ void BM_ReadFrame(benchmark::State& state)
 {
     SilentLoadingProgress progress;
     VideoArchive archive;
-    archive.open(demoRecording(), progress);
+    archive.open(benchRecording(), progress);
     for (auto _ : state) {
         auto image = archive.readFrame(kFrame);
         if (!image)
@@ -112,7 +93,7 @@ void BM_JpegDecode(benchmark::State& state)
 {
     SilentLoadingProgress progress;
     VideoArchive archive;
-    archive.open(demoRecording(), progress);
+    archive.open(benchRecording(), progress);
     const std::vector<std::uint8_t> jpeg = storedJpeg(archive, kFrame);
     std::vector<std::uint8_t> pixels;
     for (auto _ : state) {
