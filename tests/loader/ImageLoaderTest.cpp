@@ -102,14 +102,7 @@ private:
 
 class ImageLoaderTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite()
-    {
-        static int argc = 1;
-        static char name[] = "loader_tests";
-        static char* argv[] = {name, nullptr};
-        if (!QCoreApplication::instance())
-            new QCoreApplication(argc, argv);
-    }
+    static void SetUpTestSuite() { ensureCoreApplication(); }
 
     TempDir dir;
     Receiver receiver;

@@ -44,7 +44,7 @@ class SoundServerTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ensureApplication();
+        ensureCoreApplication();
         PulseWaveOutDevice probe;
         if (probe.open(recordingFormat(), [](WaveBufferTag) {}))
             return;

@@ -12,7 +12,7 @@ namespace {
 
 class WaveAudioPlayerTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { ensureApplication(); }
+    static void SetUpTestSuite() { ensureCoreApplication(); }
 
     WaveAudioPlayerTest()
     {

@@ -47,7 +47,7 @@ const OpenCase kOpenCases[] = {
 
 class WaveOpenTest : public ::testing::TestWithParam<OpenCase> {
 protected:
-    static void SetUpTestSuite() { ensureApplication(); }
+    static void SetUpTestSuite() { ensureCoreApplication(); }
     TempDir dir;
 };
 
@@ -87,7 +87,7 @@ INSTANTIATE_TEST_SUITE_P(Table, WaveOpenTest, ::testing::ValuesIn(kOpenCases),
 
 TEST(WaveOpen, MissingFileAndUnopenableDeviceRaiseWithThePath)
 {
-    ensureApplication();
+    ensureCoreApplication();
     TempDir dir;
     auto device = std::make_unique<FakeWaveOutDevice>();
     FakeWaveOutDevice* fake = device.get();
@@ -116,7 +116,7 @@ TEST(WaveOpen, MissingFileAndUnopenableDeviceRaiseWithThePath)
 
 TEST(WaveOpen, ReopeningClosesTheDeviceFirst)
 {
-    ensureApplication();
+    ensureCoreApplication();
     TempDir dir;
     auto device = std::make_unique<FakeWaveOutDevice>();
     FakeWaveOutDevice* fake = device.get();

@@ -1,15 +1,12 @@
 #pragma once
 
-#include <QObject>
-
 #include "playback/SoundEvents.h"
-
+#include "support/EventLoop.h"
 #include "support/TempDir.h"
 
 #include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QFile>
-#include <QTimer>
+#include <QObject>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -74,30 +71,6 @@ inline std::vector<std::uint8_t> countingSamples(std::size_t n)
     for (std::size_t i = 0; i < n; ++i)
         s[i] = std::uint8_t(i % 251);
     return s;
-}
-
-inline void ensureApplication()
-{
-    static int argc = 1;
-    static char name[] = "playback_tests";
-    static char* argv[] = {name, nullptr};
-    if (!QCoreApplication::instance())
-        new QCoreApplication(argc, argv);
-}
-
-// Delivers events until `done` holds or the time is up.
-template <class Done>
-bool processUntil(Done done, int timeoutMs = 5000)
-{
-    QDeadlineTimer deadline(timeoutMs);
-    QTimer heartbeat;   // wakes the wait below so the deadline is seen
-    heartbeat.start(2);
-    while (!done()) {
-        if (deadline.hasExpired())
-            return false;
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    }
-    return true;
 }
 
 // Delivers events for the given wall time.
